@@ -1,0 +1,160 @@
+#include "formats/Stream.h"
+
+#include "platform/CodePage.h"
+#include "platform/Text.h"
+
+#include <QtEndian>
+#include <cstring>
+
+namespace gs {
+
+TStreamReader::TStreamReader(const char* data, qint64 size, qint64 base)
+    : m_data(reinterpret_cast<const unsigned char*>(data)), m_size(size), m_base(base) {}
+
+void TStreamReader::Fail() const {
+  throw EWrongStructure(Position());
+}
+
+void TStreamReader::FailAt(qint64 position) const {
+  throw EWrongStructure(position);
+}
+
+void TStreamReader::Seek(qint64 offset) {
+  if (offset < 0 || offset > m_size) Fail();
+  m_pos = offset;
+}
+
+const unsigned char* TStreamReader::Take(qint64 count) {
+  if (count < 0 || count > m_size - m_pos) Fail();
+  const unsigned char* p = m_data + m_pos;
+  m_pos += count;
+  return p;
+}
+
+quint8 TStreamReader::ReadU8() {
+  return *Take(1);
+}
+
+quint16 TStreamReader::ReadU16() {
+  const unsigned char* p = Take(2);
+  return quint16(p[0] | (p[1] << 8));
+}
+
+quint32 TStreamReader::ReadU32() {
+  const unsigned char* p = Take(4);
+  return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
+}
+
+quint64 TStreamReader::ReadU64() {
+  const quint64 low = ReadU32();
+  return low | (quint64(ReadU32()) << 32);
+}
+
+double TStreamReader::ReadDouble() {
+  const quint64 bits = ReadU64();
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+QByteArrayView TStreamReader::ReadBytes(qint64 count) {
+  const unsigned char* p = Take(count);
+  return QByteArrayView(reinterpret_cast<const char*>(p), count);
+}
+
+QString TStreamReader::ReadShortAnsi() {
+  const quint8 count = ReadU8();
+  return AnsiToUnicode(ReadBytes(count));
+}
+
+QString TStreamReader::ReadWideText() {
+  const qint64 start = Position();
+  const qint32 count = ReadI32();
+  if (count < 0 || qint64(count) * 2 > Remaining()) FailAt(start);
+  const unsigned char* p = Take(qint64(count) * 2);
+  QString text(count, Qt::Uninitialized);
+  qFromLittleEndian<quint16>(p, count, text.data());
+  return text;
+}
+
+qint64 TStreamReader::CheckCount(qint64 count, qint64 minBytes) {
+  if (count < 0 || (minBytes > 0 && count > Remaining() / minBytes)) Fail();
+  return count;
+}
+
+TStreamWriter::~TStreamWriter() {
+  if (!m_device) return;
+  try {
+    Flush();
+  } catch (...) {
+    // A destructor must not throw; the owner that commits the file sees the short write.
+  }
+}
+
+void TStreamWriter::Flush() {
+  if (!m_device || m_buffer.isEmpty()) return;
+  const qint64 written = m_device->write(m_buffer);
+  if (written != m_buffer.size()) {
+    m_buffer.clear();
+    throw EFileAccess(QString(), true);
+  }
+  m_flushed += written;
+  m_buffer.clear();
+}
+
+void TStreamWriter::WriteU16(quint16 value) {
+  const char bytes[2] = {char(value), char(value >> 8)};
+  m_buffer.append(bytes, 2);
+  MaybeFlush();
+}
+
+void TStreamWriter::WriteU32(quint32 value) {
+  const char bytes[4] = {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+  m_buffer.append(bytes, 4);
+  MaybeFlush();
+}
+
+void TStreamWriter::WriteU64(quint64 value) {
+  WriteU32(quint32(value));
+  WriteU32(quint32(value >> 32));
+}
+
+void TStreamWriter::WriteDouble(double value) {
+  quint64 bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  WriteU64(bits);
+}
+
+void TStreamWriter::WriteBytes(QByteArrayView bytes) {
+  m_buffer.append(bytes.data(), bytes.size());
+  MaybeFlush();
+}
+
+QByteArray ShortAnsiBytes(QStringView text) {
+  text = UpToNul(text);
+  QByteArray bytes = UnicodeToAnsi(text);
+  // Cut a text too long for the field at a character boundary of the code page.
+  for (qsizetype chars = text.size(); bytes.size() > 255 && chars > 0;) {
+    chars = std::min(chars - 1, qsizetype(255));
+    if (chars > 0 && text[chars - 1].isHighSurrogate()) --chars;
+    bytes = UnicodeToAnsi(text.first(chars));
+  }
+  return bytes;
+}
+
+void TStreamWriter::WriteShortAnsi(QStringView text) {
+  const QByteArray bytes = ShortAnsiBytes(text);
+  WriteU8(quint8(bytes.size()));
+  WriteBytes(bytes);
+}
+
+void TStreamWriter::WriteWideText(QStringView text) {
+  text = UpToNul(text);
+  WriteI32(qint32(text.size()));
+  const qsizetype at = m_buffer.size();
+  m_buffer.resize(at + text.size() * 2);
+  qToLittleEndian<quint16>(text.utf16(), text.size(), m_buffer.data() + at);
+  MaybeFlush();
+}
+
+} // namespace gs
