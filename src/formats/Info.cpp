@@ -54,11 +54,14 @@ void TInfo::ReadFromStream(TStreamReader& stream, const QString& baseFolder) {
   const QByteArrayView sig = stream.ReadBytes(3);
   std::copy(sig.begin(), sig.end(), m_signature.begin());
   if (expected[0] != 0 && m_signature != expected) throw EWrongFormat(expected);
+  // The generic reader has no kind of its own: its version failures name the kind it read,
+  // so that the message can say which kind of file is too new.
+  const TSignature reported = expected[0] != 0 ? expected : m_signature;
   m_formatVersion = stream.ReadU8();
-  if (m_formatVersion > 2) throw EWrongVersion(expected);
+  if (m_formatVersion > 2) throw EWrongVersion(reported);
   m_version.major = stream.ReadU8();
   m_version.minor = stream.ReadU8();
-  if (!m_noVersionCheck && CompareVersion(m_version, GetVersion()) > 0) throw EWrongVersion(expected);
+  if (!m_noVersionCheck && CompareVersion(m_version, GetVersion()) > 0) throw EWrongVersion(reported);
   const QByteArrayView guid = stream.ReadBytes(16);
   std::copy(guid.begin(), guid.end(), m_guid.begin());
   if (m_formatVersion < 2) {

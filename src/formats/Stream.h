@@ -16,6 +16,9 @@ public:
   // Reads bytes[0, size); positions are reported as base + offset. The bytes are not owned.
   TStreamReader(const char* data, qint64 size, qint64 base = 0);
   explicit TStreamReader(QByteArrayView bytes) : TStreamReader(bytes.data(), bytes.size()) {}
+  explicit TStreamReader(const QByteArray& bytes) : TStreamReader(bytes.data(), bytes.size()) {}
+  // The reader does not own its bytes: a temporary would be gone before the first read.
+  explicit TStreamReader(QByteArray&&) = delete;
 
   qint64 Position() const { return m_base + m_pos; }
   qint64 Size() const { return m_size; }

@@ -193,10 +193,9 @@ QString TEditorOptions::CorrectUnfixed(QString text) const {
     return text;
   }
   if (m_style == esDirectory) {
-    // A folder ends in one separator: "\" as stored paths have it, "/" for a native path.
-    const QChar separator = text.contains(u'/') && !text.contains(u'\\') ? u'/' : u'\\';
-    while (!text.isEmpty() && (text.back() == u'\\' || text.back() == u'/')) text.chop(1);
-    text += separator;
+    // Folder texts are stored paths: they end in exactly one backslash.
+    while (!text.isEmpty() && text.back() == u'\\') text.chop(1);
+    text += u'\\';
   }
   return text;
 }
