@@ -51,8 +51,7 @@ TVersion TInfo::GetVersion() const {
 
 void TInfo::ReadFromStream(TStreamReader& stream, const QString& baseFolder) {
   const TSignature expected = GetSignature();
-  const QByteArrayView sig = stream.ReadBytes(3);
-  std::copy(sig.begin(), sig.end(), m_signature.begin());
+  stream.ReadInto(m_signature.data(), 3);
   if (expected[0] != 0 && m_signature != expected) throw EWrongFormat(expected);
   // The generic reader has no kind of its own: its version failures name the kind it read,
   // so that the message can say which kind of file is too new.
@@ -62,8 +61,7 @@ void TInfo::ReadFromStream(TStreamReader& stream, const QString& baseFolder) {
   m_version.major = stream.ReadU8();
   m_version.minor = stream.ReadU8();
   if (!m_noVersionCheck && CompareVersion(m_version, GetVersion()) > 0) throw EWrongVersion(reported);
-  const QByteArrayView guid = stream.ReadBytes(16);
-  std::copy(guid.begin(), guid.end(), m_guid.begin());
+  stream.ReadInto(m_guid.data(), 16);
   if (m_formatVersion < 2) {
     m_title.SetEnglishText(stream.ReadWideText());
     m_hint.SetEnglishText(stream.ReadWideText());

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <cstring>
 
 namespace gs {
 
@@ -36,6 +37,7 @@ public:
   double ReadDouble();
   bool ReadBool() { return ReadU8() != 0; }
   QByteArrayView ReadBytes(qint64 count);
+  void ReadInto(void* out, qint64 count) { std::memcpy(out, Take(count), size_t(count)); }
   void Skip(qint64 count) { ReadBytes(count); }
 
   // A 1-byte count and that many bytes in the ANSI code page.

@@ -355,3 +355,10 @@ TEST(File, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"d.qcu"}));
   EXPECT_THROW(doc.SaveToFile(dir.filePath("no/such/folder/d.qcu")), EFileAccess);
 }
+
+TEST(Info, CompareVersionMajorFirst) {
+  EXPECT_LT(CompareVersion({2, 3}, {3, 0}), 0);
+  EXPECT_GT(CompareVersion({2, 3}, {2, 2}), 0);
+  EXPECT_EQ(CompareVersion({1, 1}, {1, 1}), 0);
+  EXPECT_GT(CompareVersion({1, 0}, {0, 255}), 0);
+}
