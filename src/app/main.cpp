@@ -1,5 +1,6 @@
 // Glossmith: parses the command line and hands over to the headless jobs or the windows.
 #include "model/EO.h"
+#include "model/Functions.h"
 #include "shell/Commands.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,9 @@ int main(int argc, char** argv) {
   QTextStream out(stdout);
   QTextStream err(stderr);
   gs::CreateStdOptions();
+  gs::CreateStdFuncs();
   const std::optional<int> status = gs::RunHeadless(args, out, err);
+  gs::FreeStdFuncs();
   gs::FreeStdOptions();
   if (status) return *status;
   // The main window does not exist yet: say what the program can do instead.

@@ -86,4 +86,13 @@ void TLangStr::WriteTo(TStreamWriter& stream) const {
   }
 }
 
+void ReadLangStr(TStreamReader& stream, quint8 formatVersion, TLangStr& target) {
+  if (formatVersion < 2) {
+    target.Clear();
+    target.SetEnglishText(stream.ReadWideText());
+  } else {
+    target.ReadFrom(stream);
+  }
+}
+
 } // namespace gs

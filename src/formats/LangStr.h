@@ -56,4 +56,7 @@ private:
   std::vector<TEntry> m_entries;
 };
 
+// A LangTable, or, in files older than format version 2, one WideText holding the English text.
+void ReadLangStr(TStreamReader& stream, quint8 formatVersion, TLangStr& target);
+
 } // namespace gs

@@ -279,28 +279,16 @@ bool TEditorOptions::AllowsText(QStringView text) const {
 // ---- The options record
 
 namespace gs {
-namespace {
-
-void ReadLangText(TStreamReader& stream, quint8 formatVersion, TLangStr& target) {
-  if (formatVersion < 2) {
-    target.Clear();
-    target.SetEnglishText(stream.ReadWideText());
-  } else {
-    target.ReadFrom(stream);
-  }
-}
-
-} // namespace
 
 void TEditorOptions::ReadFrom(TStreamReader& stream, quint8 formatVersion, TVersion version) {
-  ReadLangText(stream, formatVersion, m_default);
+  ReadLangStr(stream, formatVersion, m_default);
   // Items arrive as stored: reading does not correct the default.
   auto onChange = std::move(m_pickList.OnChange);
   m_pickList.SetText(stream.ReadWideText());
   m_pickList.OnChange = std::move(onChange);
   m_fixed = stream.ReadU8() != 0;
   if (m_fixed) {
-    if (CompareVersion(version, {1, 1}) >= 0) ReadLangText(stream, formatVersion, m_aliasList);
+    if (CompareVersion(version, {1, 1}) >= 0) ReadLangStr(stream, formatVersion, m_aliasList);
     return;
   }
   const qint64 stylePosition = stream.Position();
