@@ -261,6 +261,13 @@ TEST(DicNode, RecordLayouts) {
   answer.ReadFrom(b, nullptr, 2, {2, 3});
   EXPECT_TRUE(b.AtEnd());
   EXPECT_EQ(answer.Count(), 0);
+
+  for (quint8 kind : {quint8(10), quint8(200)}) {
+    const QByteArray unknown(1, char(kind));
+    TDicNode n(nkRoot);
+    TStreamReader u(unknown);
+    EXPECT_THROW(n.ReadFrom(u, nullptr, 2, {2, 3}), EWrongStructure);
+  }
 }
 
 TEST(DicNode, AssignCopiesTheSubtree) {
