@@ -9,11 +9,14 @@ namespace gs {
 
 // ---- Vocabularies
 
-QString RequestTitle(int code) {
+std::uint16_t RequestTitleId(int code) {
   // The table keeps "Word", "Mark" and "Spacer" at 1001 to 1003 and "Word Count" at 1004.
   static const std::uint16_t kFirstCodes[] = {1000, 1004, 1001, 1002, 1003};
-  const std::uint16_t id = code >= 0 && code <= 4 ? kFirstCodes[code] : std::uint16_t(1000 + code);
-  return LangString(TLangSection::Strings, id);
+  return code >= 0 && code <= 4 ? kFirstCodes[code] : std::uint16_t(1000 + code);
+}
+
+QString RequestTitle(int code) {
+  return LangString(TLangSection::Strings, RequestTitleId(code));
 }
 
 QString OrderTitle(int kind) {

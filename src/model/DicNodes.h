@@ -36,6 +36,7 @@ enum TRequisiteKind : quint8 { rkPrecondition = 0, rkPostcondition = 1 };
 constexpr int MaxRecordedRequest = 55;
 
 // Titles of the option vocabularies, from the string table.
+std::uint16_t RequestTitleId(int code);
 QString RequestTitle(int code);
 QString OrderTitle(int kind);
 QString LogicTitle(int kind);

@@ -4,14 +4,21 @@
 
 namespace gs {
 
-TGuid NewGuid() {
-  const QUuid id = QUuid::createUuid();
+namespace {
+
+TGuid FromUuid(const QUuid& id) {
   TGuid g{};
   for (int i = 0; i < 4; ++i) g[i] = std::uint8_t(id.data1 >> (8 * i));
   for (int i = 0; i < 2; ++i) g[4 + i] = std::uint8_t(id.data2 >> (8 * i));
   for (int i = 0; i < 2; ++i) g[6 + i] = std::uint8_t(id.data3 >> (8 * i));
   for (int i = 0; i < 8; ++i) g[8 + i] = id.data4[i];
   return g;
+}
+
+} // namespace
+
+TGuid NewGuid() {
+  return FromUuid(QUuid::createUuid());
 }
 
 QString GuidToString(const TGuid& g) {
@@ -26,6 +33,15 @@ QString GuidToString(const TGuid& g) {
   const QString s = u'{' + hex(0, 4, true) + u'-' + hex(4, 6, true) + u'-' + hex(6, 8, true) +
                     u'-' + hex(8, 10, false) + u'-' + hex(10, 16, false) + u'}';
   return s.toUpper();
+}
+
+bool GuidFromString(QStringView text, TGuid& guid) {
+  QString t = text.toString().trimmed();
+  if (!t.startsWith(u'{')) t = u'{' + t + u'}';
+  const QUuid id = QUuid::fromString(t);
+  if (id.isNull() && t.compare(QStringLiteral("{00000000-0000-0000-0000-000000000000}")) != 0) return false;
+  guid = FromUuid(id);
+  return true;
 }
 
 bool IsNullGuid(const TGuid& guid) {

@@ -14,5 +14,7 @@ TGuid NewGuid();
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case.
 QString GuidToString(const TGuid& guid);
 bool IsNullGuid(const TGuid& guid);
+// Reads the form GuidToString writes (braces optional, any letter case); false when malformed.
+bool GuidFromString(QStringView text, TGuid& guid);
 
 } // namespace gs

@@ -1,14 +1,27 @@
 #include "shell/Commands.h"
 
 #include "formats/Info.h"
+#include "model/DicTextForm.h"
 #include "platform/JsonWriter.h"
+#include "platform/Paths.h"
+#include "platform/TextDecode.h"
 #include "shell/FileMessages.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace gs {
 namespace {
+
+// Options that take a value.
+const char16_t* const kValueOptions[] = {u"--home", u"-o", u"--output"};
+
+bool TakesValue(QStringView name) {
+  for (const char16_t* o : kValueOptions)
+    if (name == QStringView(o)) return true;
+  return false;
+}
 
 QString PlainLines(QString text) {
   return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -23,12 +36,39 @@ void WriteLangStr(TJsonWriter& json, const TLangStr& text) {
   json.EndObject();
 }
 
+int FileError(const std::exception& e, const QString& fileName, QTextStream& err) {
+  err << PlainLines(FileErrorText(e, fileName, TFileErrorContext::Opening)) << "\n";
+  return exitFileError;
+}
+
 const char kUsage[] =
     "Usage: glossmith [--home DIR] [FILE...]\n"
     "       glossmith --version\n"
-    "       glossmith info FILE\n";
+    "       glossmith info FILE\n"
+    "       glossmith dump FILE.qdx\n"
+    "       glossmith build FILE.json [-o FILE.qdx]\n";
+
+// Subcommands and how many file names each takes.
+struct TCommand {
+  const char16_t* name;
+  int files;
+};
+const TCommand kCommands[] = {{u"info", 1}, {u"dump", 1}, {u"build", 1}};
 
 } // namespace
+
+bool TParsedArgs::Has(QStringView name) const {
+  for (const auto& o : options)
+    if (o.first == name) return true;
+  return false;
+}
+
+QString TParsedArgs::Value(QStringView name, const QString& fallback) const {
+  QString value = fallback;
+  for (const auto& o : options)
+    if (o.first == name) value = o.second;
+  return value;
+}
 
 QString ProgramVersionText() {
   return QStringLiteral("Glossmith " GLOSSMITH_VERSION);
@@ -39,12 +79,10 @@ TParsedArgs ParseArgs(const QStringList& args) {
   bool optionsEnded = false;
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& a = args[i];
-    if (optionsEnded || a.isEmpty() || a == u"-" || (!a.startsWith(u'-') && !a.startsWith(u'/'))) {
-      parsed.positional.append(a);
-      continue;
-    }
-    // A leading "/" is a switch only when no such file exists.
-    if (a.startsWith(u'/') && (QFileInfo::exists(a) || a.count(u'/') > 1)) {
+    const bool looksLikeOption = a.size() > 1 && (a.startsWith(u'-') || a.startsWith(u'/'));
+    // A leading "/" is a switch only when it names no path.
+    const bool path = a.startsWith(u'/') && (QFileInfo::exists(a) || a.count(u'/') > 1);
+    if (optionsEnded || !looksLikeOption || path) {
       parsed.positional.append(a);
       continue;
     }
@@ -52,17 +90,24 @@ TParsedArgs ParseArgs(const QStringList& args) {
       optionsEnded = true;
       continue;
     }
-    QString name = a.startsWith(u"--") ? a.mid(2) : a.mid(1);
-    name = QStringLiteral("--") + name.toLower();
-    if (name == u"--home") {
+    QString name = a, value;
+    bool hasValue = false;
+    if (const qsizetype eq = a.indexOf(u'='); eq > 0) {
+      name = a.left(eq);
+      value = a.mid(eq + 1);
+      hasValue = true;
+    }
+    if (name.startsWith(u'/')) name = QStringLiteral("--") + name.mid(1);
+    if (name.startsWith(u"--")) name = name.toLower();
+    if (TakesValue(name) && !hasValue) {
       if (i + 1 >= args.size()) {
-        parsed.error = QStringLiteral("--home needs a folder");
+        parsed.error = name + QStringLiteral(" needs a value");
         return parsed;
       }
-      parsed.home = QDir(args[++i]).absolutePath();
-      continue;
+      value = args[++i];
     }
-    parsed.options.append(name);
+    if (name == u"--home") parsed.home = QDir(value).absolutePath();
+    else parsed.options.emplace_back(name, value);
   }
   return parsed;
 }
@@ -73,23 +118,33 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
     err << "glossmith: " << parsed.error << "\n" << kUsage;
     return exitUsage;
   }
-  if (parsed.options.contains(u"--version")) {
+  if (parsed.Has(u"--version")) {
     out << ProgramVersionText() << "\n";
     return exitOk;
   }
-  if (parsed.options.contains(u"--help")) {
+  if (parsed.Has(u"--help") || parsed.Has(u"-h")) {
     out << kUsage;
     return exitOk;
   }
-  if (!parsed.positional.isEmpty() && parsed.positional.front() == u"info") {
-    if (parsed.positional.size() != 2 || !parsed.options.isEmpty()) {
+  const QString command = parsed.positional.isEmpty() ? QString() : parsed.positional.front();
+  for (const TCommand& c : kCommands) {
+    if (command != QStringView(c.name)) continue;
+    if (parsed.positional.size() != 1 + c.files) {
       err << kUsage;
       return exitUsage;
     }
-    return RunInfo(parsed.positional[1], out, err);
+    for (const auto& [name, value] : parsed.options) {
+      if (command == u"build" && (name == u"-o" || name == u"--output")) continue;
+      err << "glossmith: unknown option " << name << " for " << command << "\n" << kUsage;
+      return exitUsage;
+    }
+    const QString file = parsed.positional[1];
+    if (command == u"info") return RunInfo(file, out, err);
+    if (command == u"dump") return RunDump(file, out, err);
+    return RunBuild(file, parsed.Value(u"-o", parsed.Value(u"--output", ChangeFileExt(file, QStringLiteral(".qdx")))), out, err);
   }
-  if (!parsed.options.isEmpty()) {
-    err << "glossmith: unknown option " << parsed.options.front() << "\n" << kUsage;
+  if (!parsed.options.empty()) {
+    err << "glossmith: unknown option " << parsed.options.front().first << "\n" << kUsage;
     return exitUsage;
   }
   return std::nullopt;
@@ -101,8 +156,7 @@ int RunInfo(const QString& fileName, QTextStream& out, QTextStream& err) {
   try {
     info.LoadHeader(fileName);
   } catch (const std::exception& e) {
-    err << PlainLines(FileErrorText(e, fileName, TFileErrorContext::Opening)) << "\n";
-    return exitFileError;
+    return FileError(e, fileName, err);
   }
   TJsonWriter json;
   json.BeginObject();
@@ -126,6 +180,42 @@ int RunInfo(const QString& fileName, QTextStream& out, QTextStream& err) {
   json.String(info.URL());
   json.EndObject();
   out << json.Text() << "\n";
+  return exitOk;
+}
+
+int RunDump(const QString& fileName, QTextStream& out, QTextStream& err) {
+  const QString absolute = QFileInfo(fileName).absoluteFilePath();
+  TDicFile dic;
+  try {
+    dic.LoadFromFile(absolute);
+  } catch (const std::exception& e) {
+    return FileError(e, absolute, err);
+  }
+  out << DumpDictionary(dic, ExtractFileDir(absolute));
+  return exitOk;
+}
+
+int RunBuild(const QString& jsonName, const QString& outName, QTextStream& out, QTextStream& err) {
+  const QString json = QFileInfo(jsonName).absoluteFilePath();
+  const QString target = QFileInfo(outName).absoluteFilePath();
+  QFile file(json);
+  if (!QFileInfo(json).isFile()) return FileError(EWrongFileName(json), json, err);
+  if (!file.open(QIODevice::ReadOnly)) return FileError(EFileAccess(json, false), json, err);
+  try {
+    const TJsonValue document = ParseJson(DecodeText(file.readAll()).text);
+    TDicFile dic;
+    BuildDictionary(document, ExtractFileDir(json), dic);
+    dic.SaveToFile(target);
+  } catch (const EJsonSyntax& e) {
+    err << ExtractFileName(json) << ":" << e.Line() << ":" << e.Column() << ": " << e.Message() << "\n";
+    return exitFileError;
+  } catch (const ETextForm& e) {
+    err << ExtractFileName(json) << ": " << e.Text() << "\n";
+    return exitFileError;
+  } catch (const std::exception& e) {
+    return FileError(e, target, err);
+  }
+  Q_UNUSED(out);
   return exitOk;
 }
 

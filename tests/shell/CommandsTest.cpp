@@ -119,11 +119,15 @@ TEST(Commands, InfoOfTextFilesAndFailures) {
 }
 
 TEST(Commands, ParseArgsPlacesOptionsAnywhere) {
-  const TParsedArgs a = ParseArgs({"info", "--home", "/tmp", "x.qdx", "--", "--version"});
-  EXPECT_EQ(a.positional, QStringList({"info", "x.qdx", "--version"}));
+  const TParsedArgs a = ParseArgs({"build", "--home", "/tmp", "x.json", "-o", "y.qdx", "--", "--version"});
+  EXPECT_EQ(a.positional, QStringList({"build", "x.json", "--version"}));
   EXPECT_EQ(a.home, "/tmp");
-  EXPECT_TRUE(a.options.isEmpty());
-  const TParsedArgs b = ParseArgs({"/Install", "/tmp", "--Silent"});
-  EXPECT_EQ(b.options, QStringList({"--install", "--silent"}));
+  EXPECT_EQ(a.Value(u"-o"), "y.qdx");
+  EXPECT_FALSE(a.Has(u"--version"));
+  const TParsedArgs b = ParseArgs({"/Install", "/tmp", "--Silent", "--output=z.qdx"});
+  EXPECT_TRUE(b.Has(u"--install"));
+  EXPECT_TRUE(b.Has(u"--silent"));
+  EXPECT_EQ(b.Value(u"--output"), "z.qdx");
   EXPECT_EQ(b.positional, QStringList({"/tmp"}));  // an existing path is a file
+  EXPECT_FALSE(ParseArgs({"build", "-o"}).error.isEmpty());
 }
