@@ -50,6 +50,8 @@ public:
 
   TDicFile();
   ~TDicFile() override;
+  TDicFile(const TDicFile&) = delete;  // the tree and the links point back at their file
+  TDicFile& operator=(const TDicFile&) = delete;
 
   TInfo& GetInfo() override { return m_info; }
   TDicInfo& Info() { return m_info; }

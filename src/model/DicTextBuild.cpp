@@ -331,6 +331,11 @@ private:
     for (size_t i = 0; i < items.size(); ++i) Node(items[i], Index(path, i), parent, depth);
   }
 
+  static QString WithArticle(const QString& noun) {
+    const bool vowel = !noun.isEmpty() && QStringLiteral("aeiou").contains(noun.front());
+    return (vowel ? QStringLiteral("an ") : QStringLiteral("a ")) + noun;
+  }
+
   quint8 Kind(const TJsonValue& n, const QString& path) {
     if (const TJsonValue* k = n.Find(u"kind")) {
       const int kind = NodeKindFromName(Text(*k, Join(path, u"kind")));
@@ -357,7 +362,7 @@ private:
     const TJsonValue& n = Object(item, path);
     const quint8 kind = Kind(n, path);
     if (!KindCanContain(parent, kind))
-      Fail(path, QStringLiteral("a %1 cannot contain a %2").arg(NodeKindName(parent), NodeKindName(kind)));
+      Fail(path, QStringLiteral("%1 cannot contain %2").arg(WithArticle(NodeKindName(parent)), WithArticle(NodeKindName(kind))));
     const QString optionKey = NodeKindName(kind);
     switch (kind) {
     case nkRequest:
@@ -367,7 +372,7 @@ private:
       CheckKeys(n, path, {u"kind", u"request", u"order", u"logic", u"requisite", u"disabled", u"hint", u"children"});
       for (const char16_t* other : {u"request", u"order", u"logic", u"requisite"})
         if (optionKey != QStringView(other) && n.Find(other))
-          Fail(Join(path, other), QStringLiteral("a %1 has no %2").arg(optionKey, QString::fromUtf16(other)));
+          Fail(Join(path, other), QStringLiteral("%1 has no %2").arg(WithArticle(optionKey), QString::fromUtf16(other)));
       break;
     case nkSelector: CheckKeys(n, path, {u"kind", u"value", u"sign", u"disabled", u"hint", u"children"}); break;
     case nkCondition: CheckKeys(n, path, {u"kind", u"value", u"sign", u"value2", u"disabled", u"hint"}); break;
