@@ -21,18 +21,26 @@ const TLangStr::TEntry* TLangStr::Find(quint16 id) const {
   return nullptr;
 }
 
-QString TLangStr::GetText(quint16 id) const {
+namespace {
+const QString& EmptyText() {
+  static const QString empty;
+  return empty;
+}
+} // namespace
+
+const QString& TLangStr::GetText(quint16 id) const {
   const TEntry* e = Find(id);
-  return e ? e->text : QString();
+  return e ? e->text : EmptyText();
 }
 
-QString TLangStr::DisplayText() const {
+const QString& TLangStr::DisplayText() const {
   if (const TEntry* e = Find(CurrentLanguage())) return e->text;
   if (const TEntry* e = Find(EnglishLangID)) return e->text;
-  return m_entries.empty() ? QString() : m_entries.front().text;
+  return m_entries.empty() ? EmptyText() : m_entries.front().text;
 }
 
-void TLangStr::SetText(quint16 id, const QString& text) {
+void TLangStr::SetText(quint16 id, const QString& input) {
+  const QString text = input;  // the input may be one of this table's own texts
   for (TEntry& e : m_entries) {
     if (e.id == id) {
       e.text = text;
@@ -75,7 +83,7 @@ void TLangStr::ReadFrom(TStreamReader& stream) {
 }
 
 void TLangStr::WriteTo(TStreamWriter& stream) const {
-  const QString english = EnglishText();
+  const QString& english = EnglishText();
   std::vector<const TEntry*> written;
   for (auto it = m_entries.rbegin(); it != m_entries.rend() && written.size() < 255; ++it)
     if (it->id == EnglishLangID || it->text != english) written.push_back(&*it);

@@ -25,10 +25,11 @@ public:
   };
   using TTransform = std::function<QString(const QString&)>;
 
-  QString GetText(quint16 id) const;
-  QString EnglishText() const { return GetText(EnglishLangID); }
+  // The references stay valid until the table changes.
+  const QString& GetText(quint16 id) const;
+  const QString& EnglishText() const { return GetText(EnglishLangID); }
   // Current language, else English, else the first entry, else empty.
-  QString DisplayText() const;
+  const QString& DisplayText() const;
 
   // Replaces an existing entry's text; a new entry is appended only when the text differs
   // from the English text, so that language falls back to English.

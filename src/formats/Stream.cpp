@@ -4,6 +4,7 @@
 #include "platform/Text.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace gs {
@@ -22,22 +23,6 @@ void TStreamReader::FailAt(qint64 position) const {
 void TStreamReader::Seek(qint64 offset) {
   if (offset < 0 || offset > m_size) Fail();
   m_pos = offset;
-}
-
-const unsigned char* TStreamReader::Take(qint64 count) {
-  if (count < 0 || count > m_size - m_pos) Fail();
-  const unsigned char* p = m_data + m_pos;
-  m_pos += count;
-  return p;
-}
-
-quint8 TStreamReader::ReadU8() {
-  return *Take(1);
-}
-
-quint16 TStreamReader::ReadU16() {
-  const unsigned char* p = Take(2);
-  return quint16(p[0] | (p[1] << 8));
 }
 
 quint32 TStreamReader::ReadU32() {
@@ -72,6 +57,7 @@ QString TStreamReader::ReadWideText() {
   const qint32 count = ReadI32();
   if (count < 0 || qint64(count) * 2 > Remaining()) FailAt(start);
   const unsigned char* p = Take(qint64(count) * 2);
+  if (count == 0) return {};
   QString text(count, Qt::Uninitialized);
   qFromLittleEndian<quint16>(p, count, text.data());
   return text;
@@ -143,6 +129,14 @@ QByteArray ShortAnsiBytes(QStringView text) {
 }
 
 void TStreamWriter::WriteShortAnsi(QStringView text) {
+  text = UpToNul(text);
+  if (text.size() <= 255 && std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+    // ASCII is the same in every code page: no conversion, no intermediate buffer.
+    m_buffer.append(char(text.size()));
+    for (QChar c : text) m_buffer.append(char(c.unicode()));
+    MaybeFlush();
+    return;
+  }
   const QByteArray bytes = ShortAnsiBytes(text);
   WriteU8(quint8(bytes.size()));
   WriteBytes(bytes);

@@ -27,8 +27,11 @@ public:
   bool AtEnd() const { return m_pos >= m_size; }
   void Seek(qint64 offset);  // offset from the start of the bytes
 
-  quint8 ReadU8();
-  quint16 ReadU16();
+  quint8 ReadU8() { return *Take(1); }
+  quint16 ReadU16() {
+    const unsigned char* p = Take(2);
+    return quint16(p[0] | (p[1] << 8));
+  }
   qint16 ReadI16() { return qint16(ReadU16()); }
   quint32 ReadU32();
   qint32 ReadI32() { return qint32(ReadU32()); }
@@ -54,7 +57,12 @@ public:
   [[noreturn]] void FailAt(qint64 position) const;
 
 private:
-  const unsigned char* Take(qint64 count);
+  const unsigned char* Take(qint64 count) {
+    if (count < 0 || count > m_size - m_pos) Fail();
+    const unsigned char* p = m_data + m_pos;
+    m_pos += count;
+    return p;
+  }
 
   const unsigned char* m_data;
   qint64 m_size;

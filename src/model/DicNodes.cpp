@@ -5,6 +5,8 @@
 #include "model/Limits.h"
 #include "shell/LangFrm.h"
 
+#include <optional>
+
 namespace gs {
 
 // ---- Vocabularies
@@ -375,6 +377,9 @@ void TDicNode::ReadFrom(TStreamReader& stream, const TLinks* links, quint8 forma
   if (kind >= NodeKindCount || (m_file && kind != nkRoot)) stream.FailAt(start);
   m_kind = kind;
   CreateValues();
+  // The options are given once the fields are in, below; the values' own change reports
+  // need not redo it for every argument read.
+  std::optional<TUpdatingGuard> reading(std::in_place, m_updating);
   switch (m_kind) {
   case nkRequest:
   case nkOrder:
@@ -398,10 +403,12 @@ void TDicNode::ReadFrom(TStreamReader& stream, const TLinks* links, quint8 forma
     m_disabled = stream.ReadU8() != 0;
     ReadLangStr(stream, formatVersion, m_hint);
   }
+  reading.reset();
   if (m_kind != nkCondition) {
     if (stream.AtEnd()) stream.Fail();
     const int count = stream.ReadU16();
     stream.CheckCount(count, 3);  // the smallest record: a kind byte and a child count
+    m_children.reserve(m_children.size() + size_t(count));
     for (int i = 0; i < count; ++i) {
       auto child = std::make_unique<TDicNode>(nkRoot);
       child->ReadFrom(stream, links, formatVersion, version, depth + 1);

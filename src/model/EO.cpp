@@ -149,14 +149,33 @@ qint32 TEditorOptions::EffectiveMaxLength() const {
   }
 }
 
+namespace {
+
+// Upper case of one character, with ASCII done inline: filters are mostly ASCII.
+inline char16_t Upper(char16_t c) {
+  if (c < 128) return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+  return QChar::toUpper(c);
+}
+
+} // namespace
+
+// Compares character by character, so that values are checked without building strings.
 bool TEditorOptions::PassesFilter(QStringView text, bool upperCase) const {
+  if (text.isEmpty() || (m_style == esString && m_filter.isEmpty())) return true;
   const QString filter = EffectiveFilter();
-  if (filter.isEmpty() || text.isEmpty()) return true;
-  const QString f = upperCase ? filter.toUpper() : filter;
-  const QString t = upperCase ? text.toString().toUpper() : text.toString();
+  if (filter.isEmpty()) return true;
   const bool exclude = EffectiveExclude();
-  for (QChar ch : t)
-    if (f.contains(ch) == exclude) return false;
+  for (QChar ch : text) {
+    const char16_t c = upperCase ? Upper(ch.unicode()) : ch.unicode();
+    bool found = false;
+    for (QChar f : filter) {
+      if ((upperCase ? Upper(f.unicode()) : f.unicode()) == c) {
+        found = true;
+        break;
+      }
+    }
+    if (found == exclude) return false;
+  }
   return true;
 }
 
@@ -168,7 +187,8 @@ QString TEditorOptions::FilteredDefault() const {
 }
 
 QString TEditorOptions::Correct(const QString& input) const {
-  const qsizetype crlf = input.indexOf(QStringLiteral("\r\n"));
+  qsizetype crlf = input.indexOf(u'\r');
+  while (crlf >= 0 && (crlf + 1 >= input.size() || input[crlf + 1] != u'\n')) crlf = input.indexOf(u'\r', crlf + 1);
   QString text = crlf < 0 ? input : input.left(crlf);
   if (!m_fixed) return CorrectUnfixed(std::move(text));
   if (m_pickList.IndexOf(text) >= 0) return text;
@@ -178,13 +198,14 @@ QString TEditorOptions::Correct(const QString& input) const {
 }
 
 QString TEditorOptions::CorrectUnfixed(QString text) const {
+  if (m_style == esString && m_maxLength <= 0 && m_filter.isEmpty()) return text;
   const qint32 maxLength = EffectiveMaxLength();
   if (maxLength > 0 && text.size() > maxLength) text = m_default.DisplayText().left(maxLength);
   if (!PassesFilter(text)) text = FilteredDefault();
   if (m_style == esInteger) {
     qsizetype zeros = 0;
     while (zeros < text.size() && text[zeros] == u'0') ++zeros;
-    text.remove(0, zeros);
+    if (zeros > 0) text.remove(0, zeros);  // removing nothing would still copy a shared text
     if (text.isEmpty()) text = QStringLiteral("0");
     const auto number = StrToIntOpt(text);
     if (!number) return QString::number(m_minimal);

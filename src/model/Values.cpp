@@ -3,6 +3,7 @@
 #include "model/Functions.h"
 #include "model/Limits.h"
 #include "model/Links.h"
+#include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "shell/LangFrm.h"
@@ -101,8 +102,26 @@ void TValue::Validate() const {
   m_options->Validate(m_text);
 }
 
+// True when the arguments are already the parameters, in order and by name.
+static bool ArgsMatch(const std::vector<TValueItem>& args, const TFunction* function) {
+  const int count = function ? function->ParamCount() : 0;
+  if (int(args.size()) != count) return false;
+  for (int p = 0; p < count; ++p)
+    if (args[p].name != function->ParamName(p)) return false;
+  return true;
+}
+
 void TValue::RebuildArgs() {
   m_updating = true;
+  if (ArgsMatch(m_args, m_function)) {
+    // The common case after reading: nothing to move, only the options to give.
+    for (int p = 0; p < int(m_args.size()); ++p) {
+      m_args[p].value->SetOptions(m_function->ParamOptions(p));
+      m_args[p].value->RebuildArgs();
+    }
+    m_updating = false;
+    return;
+  }
   std::vector<TValueItem> rebuilt;
   const int count = m_function ? m_function->ParamCount() : 0;
   rebuilt.reserve(count);
@@ -145,8 +164,8 @@ int TValue::ReplaceFunction(const TFunction* oldFunction, TFunction* newFunction
 }
 
 void TValue::RelinkLinks(TLinks& links) {
-  auto* link = dynamic_cast<TLink*>(m_function);
-  if (link && m_function->Category() == fcLinks && !links.Contains(link)) {
+  auto* link = m_function->Category() == fcLinks ? dynamic_cast<TLink*>(m_function) : nullptr;
+  if (link && !links.Contains(link)) {
     auto copy = std::make_unique<TLink>();
     copy->Assign(*link);
     SetFunction(links.Add(std::move(copy)));
@@ -161,28 +180,44 @@ void TValue::ReadFrom(TStreamReader& stream, const TLinks* links, int depth) {
   else if (m_kind == vkFunc) ReadCall(stream, links, depth);
 }
 
+namespace {
+
+// The name of a stored argument. A name that is one of the function's parameters shares the
+// parameter's text, so reading allocates no name of its own.
+QString ArgumentName(QByteArrayView bytes, const TFunction* function) {
+  if (function) {
+    for (int p = 0; p < function->ParamCount(); ++p)
+      if (QLatin1StringView(bytes) == function->ParamName(p)) return function->ParamName(p);
+  }
+  return AnsiToUnicode(bytes);
+}
+
+} // namespace
+
 void TValue::ReadCall(TStreamReader& stream, const TLinks* links, int depth) {
   const qint64 idPosition = stream.Position();
   quint16 id = stream.ReadU16();
   if (id == 64) id = 67;
+  const bool oldScheme = id == 99 || id == 100 || id == 101;
+  TFunction* function = id >= 256 ? (links ? links->Get(id) : nullptr) : StdFuncs().Get(oldScheme ? 30 : id);
   m_args.clear();
   const int count = stream.ReadU8();
+  m_args.reserve(size_t(stream.CheckCount(count, 2)));  // a name byte and a kind byte at least
   for (int i = 0; i < count; ++i) {
-    QString name = stream.ReadShortAnsi();
-    if (id == 21 && name == u"Char") name = QStringLiteral("Substring");
+    const QByteArrayView bytes = stream.ReadBytes(stream.ReadU8());
+    QString name = id == 21 && bytes == "Char" ? QStringLiteral("Substring") : ArgumentName(bytes, function);
     auto arg = std::make_unique<TValue>();
     arg->ReadFrom(stream, links, depth + 1);
     AddArg(name, std::move(arg));
   }
-  if (id == 99 || id == 100 || id == 101) {
+  if (oldScheme) {
     // The old word-scheme functions are Scheme of Word, Word Start or Word End.
-    SetFunction(StdFuncs().Get(30));
+    SetFunction(function);
     TValue* string = ArgByName(u"String");
     string->SetKind(vkFunc);
     string->SetFunction(StdFuncs().Get(id == 99 ? 74 : id == 100 ? 97 : 98));
     return;
   }
-  TFunction* function = id >= 256 ? (links ? links->Get(id) : nullptr) : StdFuncs().Get(id);
   if (!function) stream.FailAt(idPosition);
   if (function == m_function) RebuildArgs();  // arguments read must still match the parameters
   else SetFunction(function);

@@ -67,7 +67,9 @@ TEST(DicNode, NewNodesAndTheirValues) {
     EXPECT_EQ(n.Option(), c.option) << int(c.kind);
     EXPECT_EQ(n.Value1() != nullptr, c.has1) << int(c.kind);
     EXPECT_EQ(n.Value2() != nullptr, c.has2) << int(c.kind);
-    if (c.has1) EXPECT_EQ(n.Value1()->Kind() == vkFunc, c.call1) << int(c.kind);
+    if (c.has1) {
+      EXPECT_EQ(n.Value1()->Kind() == vkFunc, c.call1) << int(c.kind);
+    }
   }
 }
 

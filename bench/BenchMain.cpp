@@ -1,0 +1,18 @@
+// Runs the benchmarks with the program-wide objects that the model needs.
+#include "model/EO.h"
+#include "model/Functions.h"
+
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  gs::CreateStdOptions();
+  gs::CreateStdFuncs();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  gs::FreeStdFuncs();
+  gs::FreeStdOptions();
+  return 0;
+}
