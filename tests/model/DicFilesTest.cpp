@@ -10,11 +10,6 @@ using namespace gs;
 
 namespace {
 
-QByteArray Saved(const TDicFile& dic, const QString& folder = "/dics/") {
-  TStreamWriter w;
-  dic.SaveToStream(w, folder);
-  return w.Bytes();
-}
 
 void Load(TDicFile& dic, const QByteArray& bytes, const QString& folder = "/dics/") {
   TStreamReader r(bytes);

@@ -10,11 +10,6 @@ using namespace gs;
 
 namespace {
 
-QByteArray Saved(const TDicFile& dic, const QString& folder = "/dics/") {
-  TStreamWriter w;
-  dic.SaveToStream(w, folder);
-  return w.Bytes();
-}
 
 // The bytes of build(dump(dic)).
 QByteArray Rebuilt(const TDicFile& dic, const QString& folder = "/dics/") {

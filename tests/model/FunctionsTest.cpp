@@ -162,3 +162,35 @@ TEST(Links, RecordsRenumberAndKeepPaths) {
   EXPECT_EQ(oldLinks.Link(0)->Title().EnglishText(), "Old");
   EXPECT_EQ(oldLinks.Link(0)->FileName(), "/d/x.qdx");
 }
+
+TEST(Links, MovedNodesBringTheirLinksAndDeletedLinksLeaveTheTree) {
+  TDicFile a, b;
+  TLink* link = a.Links().Add(LinkTo("/d/names.qdx", 3));
+  link->AddParam("race", StdOptions().eoString.get(), QStringLiteral("Race"));
+  TDicNode* command = a.Root().Add(std::make_unique<TDicNode>(nkRequest))->Add(std::make_unique<TDicNode>(nkCommand));
+  command->Value1()->SetFunction(link);
+  command->Value1()->Arg(0).SetText("elf");
+
+  // Into another dictionary: the link comes along as that dictionary's own.
+  auto copy = std::make_unique<TDicNode>(nkRoot);
+  copy->Assign(*command->Parent());
+  TDicNode* moved = b.Root().Add(std::move(copy));
+  ASSERT_EQ(b.Links().Count(), 1);
+  TLink* own = b.Links().Link(0);
+  EXPECT_NE(own, link);
+  EXPECT_EQ(own->FileName(), "/d/names.qdx");
+  EXPECT_EQ(moved->Child(0).Value1()->Function(), own);
+  EXPECT_EQ(moved->Child(0).Value1()->Arg(0).Text(), "elf");
+
+  // A changed link rebuilds the arguments of every call of it.
+  own->AddParam("gender", StdOptions().eoString.get(), QStringLiteral("Gender"));
+  own->SetCaching(true);  // any change of the link refreshes the tree
+  EXPECT_EQ(moved->Child(0).Value1()->ArgCount(), 2);
+
+  std::unique_ptr<TLink> deleted;
+  b.Links().OnDelete = [&](TLinks&, std::unique_ptr<TLink> l) { deleted = std::move(l); };
+  b.Links().Delete(own);
+  EXPECT_EQ(b.Links().Count(), 0);
+  EXPECT_EQ(deleted.get(), own);
+  EXPECT_EQ(moved->Child(0).Value1()->Function(), DefaultFunction());
+}

@@ -1,4 +1,4 @@
-// A test fixture: dictionary bytes as older versions of the program wrote them.
+// Test fixtures: dictionary bytes as older versions of the program wrote them, and as it saves them now.
 #pragma once
 
 #include "model/DicFiles.h"
@@ -120,5 +120,12 @@ private:
   TVersion m_v;
   TStreamWriter w;
 };
+
+// The bytes of a dictionary as it saves itself.
+inline QByteArray Saved(const TDicFile& dic, const QString& folder = QStringLiteral("/dics/")) {
+  TStreamWriter w;
+  dic.SaveToStream(w, folder);
+  return w.Bytes();
+}
 
 } // namespace gs
