@@ -1,4 +1,5 @@
 // Glossmith: parses the command line and hands over to the headless jobs or the windows.
+#include "engine/Random.h"
 #include "model/EO.h"
 #include "model/Functions.h"
 #include "shell/Commands.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
 
   QTextStream out(stdout);
   QTextStream err(stderr);
+  gs::RandomSeedFromClock();
   gs::CreateStdOptions();
   gs::CreateStdFuncs();
   const std::optional<int> status = gs::RunHeadless(args, out, err);

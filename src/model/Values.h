@@ -47,6 +47,8 @@ public:
   // Stores the text as the options correct it.
   void SetText(const QString& text);
   void SetOptions(TEditorOptions* options);
+  // The text the generator computed for an answer: stored as it is, reported to nobody.
+  void SetComputedText(const QString& text) { m_text = text; }
 
   // 0 while the value is a constant, whatever arguments it still holds.
   int ArgCount() const { return m_kind == vkFunc ? int(m_args.size()) : 0; }

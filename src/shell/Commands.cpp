@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "platform/TextDecode.h"
 #include "shell/FileMessages.h"
+#include "shell/GenerateCommand.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,8 @@ namespace gs {
 namespace {
 
 // Options that take a value.
-const char16_t* const kValueOptions[] = {u"--home", u"-o", u"--output"};
+const char16_t* const kValueOptions[] = {u"--home", u"-o",       u"--output", u"-n",      u"--count",  u"--seed",
+                                         u"-p",     u"--param", u"--timeout", u"--tries", u"--format"};
 
 bool TakesValue(QStringView name) {
   for (const char16_t* o : kValueOptions)
@@ -46,14 +48,16 @@ const char kUsage[] =
     "       glossmith --version\n"
     "       glossmith info FILE\n"
     "       glossmith dump FILE.qdx\n"
-    "       glossmith build FILE.json [-o FILE.qdx]\n";
+    "       glossmith build FILE.json [-o FILE.qdx]\n"
+    "       glossmith generate DICTIONARY [-n COUNT] [--seed N] [-p NAME=VALUE]... [--timeout MS]\n"
+    "                          [--tries N] [--format text|tsv|json]\n";
 
 // Subcommands and how many file names each takes.
 struct TCommand {
   const char16_t* name;
   int files;
 };
-const TCommand kCommands[] = {{u"info", 1}, {u"dump", 1}, {u"build", 1}};
+const TCommand kCommands[] = {{u"info", 1}, {u"dump", 1}, {u"build", 1}, {u"generate", 1}};
 
 } // namespace
 
@@ -133,6 +137,7 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
       err << kUsage;
       return exitUsage;
     }
+    if (command == u"generate") return RunGenerate(parsed, out, err);
     for (const auto& [name, value] : parsed.options) {
       if (command == u"build" && (name == u"-o" || name == u"--output")) continue;
       err << "glossmith: unknown option " << name << " for " << command << "\n" << kUsage;

@@ -1,0 +1,35 @@
+// The engine's own failures. Each carries the text the error report shows.
+#pragma once
+
+#include <QString>
+#include <exception>
+
+namespace gs {
+
+class EEngineError : public std::exception {
+public:
+  explicit EEngineError(QString message) : m_message(std::move(message)), m_bytes(m_message.toUtf8()) {}
+  const QString& Message() const { return m_message; }
+  const char* what() const noexcept override { return m_bytes.constData(); }
+
+private:
+  QString m_message;
+  QByteArray m_bytes;
+};
+
+// A text read as a number that is none.
+class EConvertError : public EEngineError {
+public:
+  explicit EConvertError(const QString& text);
+};
+
+// Nesting beyond MaxNestingDepth: blocks, evaluation and link calls together.
+class ERecursionError : public EEngineError {
+public:
+  ERecursionError();
+};
+
+// The integer conversion of the engine; raises EConvertError.
+qint32 ToInteger(const QString& text);
+
+} // namespace gs

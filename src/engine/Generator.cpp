@@ -1,0 +1,570 @@
+#include "engine/Generator.h"
+
+#include "engine/DicFileList.h"
+#include "engine/EngineErrors.h"
+#include "engine/Random.h"
+#include "model/Limits.h"
+#include "platform/Text.h"
+
+namespace gs {
+
+namespace {
+std::atomic<TGenerator*> g_active{nullptr};
+}
+
+TGenerator* ActiveGenerator() {
+  return g_active.load(std::memory_order_acquire);
+}
+
+void SetActiveGenerator(TGenerator* generator) {
+  g_active.store(generator, std::memory_order_release);
+}
+
+QString TArgList::Value(QStringView name) const {
+  for (size_t i = m_begin; i < m_end; ++i)
+    if (SameText(*m_stack[i].name, name)) return m_stack[i].value;
+  return {};
+}
+
+// Counts the nesting of blocks, evaluations and link calls; beyond the limit the recursion
+// failure replaces the stack overflow.
+class TGenerator::TDepthGuard {
+public:
+  explicit TDepthGuard(TGenerator& g) : m_g(g) {
+    if (++m_g.m_depth > MaxNestingDepth) {
+      --m_g.m_depth;
+      throw ERecursionError();
+    }
+  }
+  ~TDepthGuard() { --m_g.m_depth; }
+
+private:
+  TGenerator& m_g;
+};
+
+TGenerator::TGenerator(int level) : Words(this), m_level(level) {
+  m_blockStart = TClock::now();
+  DrawChance();
+}
+
+TGenerator::~TGenerator() {
+  Stop();
+}
+
+TGenerator& TGenerator::ObtainChild() {
+  if (!m_child) {
+    m_child = std::make_unique<TGenerator>(m_level + 1);
+    m_child->OnStop = [this](TGenerator&) { Stop(); };
+  }
+  return *m_child;
+}
+
+// ---- Loading
+
+void TGenerator::SetFileName(const QString& path) {
+  if (path == m_dicFile) return;
+  const QString old = m_dicFile;
+  m_dicFile = path;
+  if (OnFileChanging) OnFileChanging(*this);
+  try {
+    Reload();
+  } catch (...) {
+    m_dicFile = old;
+    throw;
+  }
+}
+
+void TGenerator::Reload() {
+  if (!Idle()) {
+    m_reloadPending = true;
+    return;
+  }
+  m_reloadPending = false;
+  m_dictionary = m_dicFile.isEmpty() ? nullptr : DicFileList().Get(m_dicFile);
+  if (OnLoad) OnLoad(*this);
+}
+
+// ---- Stopping
+
+void TGenerator::Stop() {
+  if (m_idle.exchange(true, std::memory_order_acq_rel)) return;
+  if (m_child) m_child->Stop();
+  if (OnStop) OnStop(*this);
+  if (m_reloadPending) Reload();
+}
+
+qint64 TGenerator::ElapsedMs() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - m_blockStart).count();
+}
+
+bool TGenerator::IsStopped(bool loopCheck) {
+  if (Idle()) return true;
+  if (loopCheck && quint64(ElapsedMs()) > Timeout) {
+    Stop();
+    return true;
+  }
+  if (!m_dictionary) {
+    Stop();
+    return true;
+  }
+  return false;
+}
+
+// ---- Requests
+
+QString TGenerator::RaiseRequest(int code, const QString& fallback) {
+  if (!m_dictionary || !m_dictionary->HasRequest(code)) return fallback;
+  QString result = fallback;
+  const QString savedDefault = DefaultAnswer;
+  DefaultAnswer = fallback;
+  if (code != 49) DrawChance();
+  TDicNode& root = m_dictionary->Root();
+  for (int i = 0; i < root.Count(); ++i) {
+    TDicNode& request = root.Child(i);
+    if (request.Disabled() || request.Kind() != nkRequest || request.Option() != code) continue;
+    if (TValue* answer = RunBlock(request)) {
+      result = answer->Text();
+      break;
+    }
+  }
+  DefaultAnswer = savedDefault;
+  return result;
+}
+
+qint32 TGenerator::RaiseIntRequest(int code, qint32 fallback) {
+  // An unanswered request gives its default back unchanged: no text round trip.
+  if (!m_dictionary || !m_dictionary->HasRequest(code)) return fallback;
+  return ToInteger(RaiseRequest(code, QString::number(fallback)));
+}
+
+qint32 TGenerator::DrawChance() {
+  std::vector<TDicNode*> pre = std::move(Preconditions), post = std::move(Postconditions);
+  Preconditions.clear();
+  Postconditions.clear();
+  TValue* checked = CheckedValue;
+  const bool done = CheckedDone;
+  Chance = RaiseIntRequest(49, qint32(Random(100000) + 1));
+  Preconditions = std::move(pre);
+  Postconditions = std::move(post);
+  CheckedValue = checked;
+  CheckedDone = done;
+  return Chance;
+}
+
+// ---- Blocks and nodes
+
+namespace {
+
+// Indices of the enabled children of a node, held inline for the usual small blocks.
+class TChildList {
+public:
+  explicit TChildList(const TDicNode& node) {
+    for (int i = 0; i < node.Count(); ++i)
+      if (!node.Child(i).Disabled()) Push(i);
+  }
+  int Size() const { return m_size; }
+  int operator[](int k) const { return m_heap.empty() ? m_inline[k] : m_heap[k]; }
+  void RemoveAt(int k) {
+    if (m_heap.empty()) std::copy(m_inline + k + 1, m_inline + m_size, m_inline + k);
+    else m_heap.erase(m_heap.begin() + k);
+    --m_size;
+  }
+
+private:
+  void Push(int index) {
+    if (m_heap.empty() && m_size < kInline) {
+      m_inline[m_size++] = index;
+      return;
+    }
+    if (m_heap.empty()) m_heap.assign(m_inline, m_inline + m_size);
+    m_heap.push_back(index);
+    ++m_size;
+  }
+  static constexpr int kInline = 64;
+  int m_inline[kInline];
+  std::vector<int> m_heap;
+  int m_size = 0;
+};
+
+} // namespace
+
+TValue* TGenerator::RunBlock(TDicNode& node) {
+  bool any = false;
+  for (int i = 0; i < node.Count() && !any; ++i) any = !node.Child(i).Disabled();
+  if (!any) return nullptr;
+  TDepthGuard depth(*this);
+  // The condition lists only grow inside a block: their sizes are all there is to restore.
+  const size_t pre = Preconditions.size(), post = Postconditions.size();
+  TDicNode* savedNode = CurrentNode;
+  const qint32 savedIteration = BlockIteration;
+  const TClock::time_point savedStart = m_blockStart;
+  CurrentNode = &node;
+  BlockIteration = 1;
+  m_blockStart = TClock::now();
+  TValue* v = RunOrdered(node, node.Kind() == nkOrder ? node.Option() : quint8(okDirect));
+  BlockIteration = savedIteration;
+  CurrentNode = savedNode;
+  m_blockStart = savedStart;
+  Preconditions.resize(std::min(pre, Preconditions.size()));
+  Postconditions.resize(std::min(post, Postconditions.size()));
+  return v;
+}
+
+TValue* TGenerator::RunOrdered(TDicNode& node, quint8 order) {
+  TValue* v = nullptr;
+  if (order == okRandom) {
+    TChildList list(node);
+    while (list.Size() > 0) {
+      const int k = int(Random(quint32(list.Size())));
+      v = ExecuteNode(node.Child(list[k]));
+      if (v) break;
+      list.RemoveAt(k);
+      ++BlockIteration;
+      if (IsStopped(false)) break;
+    }
+  } else if (order == okLoop) {
+    const TChildList list(node);
+    int k = 0;
+    do {
+      v = ExecuteNode(node.Child(list[k]));
+      if (k < list.Size() - 1) {
+        ++k;
+      } else {
+        k = 0;
+        ++BlockIteration;
+      }
+    } while (!IsStopped(true) && !v);
+  } else {
+    for (int i = 0; i < node.Count(); ++i) {
+      TDicNode& child = node.Child(i);
+      if (child.Disabled()) continue;
+      v = ExecuteNode(child);
+      if (v || IsStopped(false)) break;
+    }
+  }
+  return v;
+}
+
+TValue* TGenerator::ExecuteNode(TDicNode& node) {
+  TDicNode* savedNode = CurrentNode;
+  CurrentNode = &node;
+  CheckedValue = nullptr;
+  if (IsStopped(false)) {
+    CurrentNode = savedNode;
+    return nullptr;
+  }
+  TValue* v = nullptr;
+  switch (node.Kind()) {
+  case nkOrder: v = RunBlock(node); break;
+  case nkSelector: v = RunSelector(node); break;
+  case nkAnswer:
+    CheckedDone = false;
+    CheckedValue = node.Value1();
+    if (CheckRequisites(Preconditions) && TestChildren(node) && CheckRequisites(Postconditions)) {
+      v = node.Value1();
+      if (CheckedDone) v->Validate();
+      else v->SetComputedText(Evaluate(v, true));
+    }
+    break;
+  case nkRequisite:
+    if (node.Option() == rkPrecondition) Preconditions.push_back(&node);
+    else if (node.Option() == rkPostcondition) Postconditions.push_back(&node);
+    break;
+  case nkCommand: RunCommand(node); break;
+  default: break;
+  }
+  CurrentNode = savedNode;
+  return v;
+}
+
+bool TGenerator::CheckRequisites(std::vector<TDicNode*>& list) {
+  bool r = true;
+  // By index: a nested block may add to the list and take its additions back meanwhile.
+  for (size_t i = 0; i < list.size(); ++i) {
+    r = TestChildren(*list[i]);
+    if (!r || IsStopped(false)) break;
+  }
+  return r;
+}
+
+bool TGenerator::TestChildren(TDicNode& node) {
+  int first = 0;
+  while (first < node.Count() && node.Child(first).Disabled()) ++first;
+  if (first >= node.Count()) return true;
+  const quint8 connective = node.Kind() == nkLogic ? node.Option() : quint8(lkAnd);
+  TDicNode* savedNode = CurrentNode;
+  CurrentNode = &node;
+  bool a = TestNode(node.Child(first));
+  for (int i = first + 1; i < node.Count(); ++i) {
+    TDicNode& child = node.Child(i);
+    if (child.Disabled()) continue;
+    if (IsStopped(false)) break;
+    if (connective == lkOr) {
+      if (a) break;
+      a = TestNode(child);
+      if (a) break;
+    } else {
+      if (!a) break;
+      a = TestNode(child);
+      if (!a) break;
+    }
+  }
+  CurrentNode = savedNode;
+  return connective == lkNot ? !a : a;
+}
+
+bool TGenerator::TestNode(TDicNode& node) {
+  TDicNode* savedNode = CurrentNode;
+  CurrentNode = &node;
+  bool result = true;
+  switch (node.Kind()) {
+  case nkLogic: result = TestChildren(node); break;
+  case nkCondition: {
+    const QString x = Evaluate(node.Value1(), true);
+    const QString y = Evaluate(node.Value2(), true);
+    if (!IsStopped(false)) result = CompareBySign(x, y, node.Option());
+    break;
+  }
+  case nkCommand: RunCommand(node); break;
+  default: break;
+  }
+  CurrentNode = savedNode;
+  return result;
+}
+
+void TGenerator::RunCommand(TDicNode& node) {
+  if (TestChildren(node)) Evaluate(node.Value1(), true);
+}
+
+TValue* TGenerator::RunSelector(TDicNode& node) {
+  bool any = false;
+  for (int i = 0; i < node.Count() && !any; ++i) any = !node.Child(i).Disabled();
+  if (!any) return nullptr;
+  TDicNode* savedNode = CurrentNode;
+  CurrentNode = &node;
+  const QString s = Evaluate(node.Value1(), false);
+  TValue* v = nullptr;
+  for (int i = 0; i < node.Count(); ++i) {
+    TDicNode& c = node.Child(i);
+    if (c.Disabled()) continue;
+    const QString t = Evaluate(c.Value1(), true);
+    if (CompareBySign(t, s, node.Option())) {
+      v = RunBlock(c);
+      break;
+    }
+  }
+  CurrentNode = savedNode;
+  return v;
+}
+
+bool TGenerator::CompareBySign(const QString& x, const QString& y, int sign) {
+  const auto starts = [&](Qt::CaseSensitivity cs) { return y.size() <= x.size() && x.startsWith(y, cs); };
+  const auto ends = [&](Qt::CaseSensitivity cs) { return !y.isEmpty() && y.size() <= x.size() && x.endsWith(y, cs); };
+  const auto contains = [&](Qt::CaseSensitivity cs) { return !y.isEmpty() && x.contains(y, cs); };
+  constexpr Qt::CaseSensitivity without = Qt::CaseInsensitive, with = Qt::CaseSensitive;
+  switch (sign) {
+  case 0: return SameText(x, y);
+  case 1: return !SameText(x, y);
+  case 2: return ToInteger(x) < ToInteger(y);
+  case 3: return ToInteger(x) <= ToInteger(y);
+  case 4: return ToInteger(x) > ToInteger(y);
+  case 5: return ToInteger(x) >= ToInteger(y);
+  case 6: return starts(without);
+  case 7: return !starts(without);
+  case 8: return ends(without);
+  case 9: return !ends(without);
+  case 10: return contains(without);
+  case 11: return !contains(without);
+  case 12: return x == y;
+  case 13: return x != y;
+  case 14: return starts(with);
+  case 15: return !starts(with);
+  case 16: return ends(with);
+  case 17: return !ends(with);
+  case 18: return contains(with);
+  case 19: return !contains(with);
+  default: return true;
+  }
+}
+
+// ---- Values
+
+QString TGenerator::Evaluate(TValue* value, bool validate) {
+  if (!value) {
+    Stop();
+    return {};
+  }
+  TDepthGuard depth(*this);
+  TValue* savedValue = CurrentValue;
+  CurrentValue = value;
+  QString result;
+  if (value->Kind() == vkText) result = value->Text();
+  else if (value->Kind() == vkFunc) result = EvaluateCall(*value);
+  if (validate && !IsStopped(false)) value->Options()->Validate(result);
+  CurrentValue = savedValue;
+  return result;
+}
+
+QString TGenerator::EvaluateCall(TValue& value) {
+  TFunction* savedFunction = CurrentFunction;
+  CurrentFunction = value.Function();
+  const size_t begin = m_argStack.size();
+  const int count = std::min(value.ArgCount(), 255);
+  for (int i = 0; i < count; ++i) {
+    const int savedParam = CurrentParam;
+    CurrentParam = i;
+    QString text = Evaluate(&value.Arg(i), true);
+    m_argStack.push_back({&value.ArgName(i), std::move(text)});
+    CurrentParam = savedParam;
+  }
+  const TArgList args(m_argStack, begin, m_argStack.size());
+  QString result;
+  if (auto* link = value.Function()->Category() == fcLinks ? dynamic_cast<TLink*>(value.Function()) : nullptr)
+    result = CallLink(*this, *link, args);
+  else
+    result = CallStandardFunction(*this, value.Function()->Id(), args);
+  m_argStack.resize(begin);
+  CurrentFunction = savedFunction;
+  return result;
+}
+
+// ---- Lines
+
+void TGenerator::ResetLine(const TNameValues& parameters) {
+  m_idle.store(false, std::memory_order_release);
+  m_reloadPending = false;
+  CurrentNode = nullptr;
+  CurrentFunction = nullptr;
+  CurrentValue = nullptr;
+  CurrentParam = -1;
+  Parameters = &parameters;
+  Ident.clear();
+  BlockIteration = Position = PartCount = PartIndex = PassCount = PassIndex = 1;
+  Sample.clear();
+  Word.clear();
+  WordCount = WordIndex = WordLength = 1;
+  m_blockStart = TClock::now();
+  m_depth = 0;
+  m_argStack.clear();
+  // FIXME: the line's parse elements (LineParse) are cleared here once the parse exists.
+  Variables = parameters;
+  Words.Clear();
+  Postconditions.clear();
+  Preconditions.clear();
+}
+
+void TGenerator::Generate(const TNameValues& parameters, TLineResult& result) {
+  result = TLineResult();
+  TGenerator* savedActive = ActiveGenerator();
+  SetActiveGenerator(this);
+  ResetLine(parameters);
+
+  const QString templ = RaiseRequest(0, QString());
+  static const QString kWord = QStringLiteral("Word");
+  Words.Split(templ, [this](int p, QChar c) {
+    Position = p;
+    Sample = QString(c);
+    return RaiseRequest(5, kWord) == u"Spacer";
+  });
+  if (Words.Count() > 0) WordCount = Words.Count();
+  WordCount = RaiseIntRequest(1, WordCount);
+
+  if (WordCount >= 0) {
+    for (int i = 0; i <= WordCount; ++i) {
+      WordIndex = i;
+      Word = Words.GetWord(i);
+      if (i > 0 && !BuildWord(i)) return;
+      Words.SetSpacer(i, RaiseRequest(4, Words.GetSpacer(i)));
+      if (IsStopped(false)) return;
+    }
+  }
+
+  result.text = RaiseRequest(34, Words.Line());
+  if (m_level == 0) {
+    result.rating = quint8(RaiseIntRequest(40, 0));
+    result.group = RaiseRequest(41, QString());
+    result.checked = RaiseRequest(42, QStringLiteral("False")).compare(u"True", Qt::CaseInsensitive) == 0;
+  }
+  SetActiveGenerator(savedActive);
+  m_idle.store(true, std::memory_order_release);
+  if (m_reloadPending) Reload();
+}
+
+// Word i: given whole or built from parts, then reworked by the inset passes. False when the
+// line is abandoned.
+bool TGenerator::BuildWord(int index) {
+  Word = RaiseRequest(2, Word);
+  if (Word.isEmpty()) {
+    PartCount = RaiseIntRequest(8, 1);
+    for (int k = 1; k <= PartCount; ++k) {
+      PartIndex = k;
+      Word += RaiseRequest(9, QString());
+      if (IsStopped(false)) return false;
+    }
+    WordLength = int(Word.size());
+  }
+  PassCount = RaiseIntRequest(26, 1);
+  if (m_dictionary && m_dictionary->HasRequest(32) && !Word.isEmpty() && PassCount > 0 && !InsetPasses())
+    return false;
+  WordLength = int(Word.size());
+  Words.SetWord(index, Word);
+  return true;
+}
+
+bool TGenerator::InsetPasses() {
+  static const QString kPosition = QStringLiteral("Position");
+  for (int s = 1; s <= PassCount; ++s) {
+    WordLength = int(Word.size());
+    QString marks(Word.size(), u'0');
+    PassIndex = s;
+    const bool byPosition = RaiseRequest(25, kPosition).compare(kPosition, Qt::CaseInsensitive) == 0;
+    Ident = QStringLiteral("Minimal");
+    const int minLen = RaiseIntRequest(24, 1);
+    Ident = QStringLiteral("Maximal");
+    const int maxLen = RaiseIntRequest(24, int(Word.size()));
+    int len = maxLen;
+    // A sample longer than the word would never come back to the first position by length.
+    if (!byPosition && len > int(Word.size())) len = int(Word.size());
+    Position = 1;
+    bool last = false;
+    while (!last) {
+      WordLength = int(Word.size());
+      if (len <= minLen && int(Word.size()) - len + 1 <= Position) last = true;
+      Sample = Word.mid(Position - 1, std::max(len, 0));
+      QString r;
+      if (!QStringView(marks).mid(Position - 1, std::max(len, 0)).contains(u'1')) {
+        r = RaiseRequest(32, Sample);
+        r = RaiseRequest(35, r);
+      } else {
+        r = Sample;
+      }
+      if (r != Sample) {
+        const qsizetype after = std::min<qsizetype>(marks.size(), Position - 1 + len);
+        marks = marks.left(Position - 1) + QString(r.size(), u'1') + marks.mid(after);
+        Word = WordStart(Word, Position) + r + WordEnd(Word, WordLength, Position, Sample);
+        if (byPosition && r.size() != Sample.size()) {
+          Position += int(r.size() - Sample.size());
+          len = maxLen + 1;
+        }
+      }
+      if (byPosition) {
+        if (len > minLen) {
+          --len;
+        } else {
+          len = maxLen;
+          ++Position;
+        }
+        if (len > int(Word.size()) - Position + 1) len = int(Word.size()) - Position + 1;
+      } else if (int(Word.size()) - len + 1 > Position) {
+        ++Position;
+      } else {
+        Position = 1;
+        --len;
+      }
+      if (IsStopped(true)) return false;
+    }
+  }
+  return true;
+}
+
+} // namespace gs

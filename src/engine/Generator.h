@@ -1,0 +1,145 @@
+// TGenerator: the interpreter of dictionaries. It raises requests, walks the request nodes
+// that answer them and assembles lines (Generate). One generator works on one thread at a
+// time; Stop() and Idle() may be called from any thread.
+#pragma once
+
+#include "engine/Words.h"
+#include "model/DicFiles.h"
+#include "model/NameValues.h"
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace gs {
+
+class TGenerator;
+
+// One evaluated argument of a call.
+struct TArgument {
+  const QString* name;  // the argument's name in the value (not owned)
+  QString value;
+};
+
+// The evaluated arguments of one call: a view into the generator's argument stack, which
+// nested calls may grow (so it holds indices, not pointers).
+class TArgList {
+public:
+  TArgList(const std::vector<TArgument>& stack, size_t begin, size_t end) : m_stack(stack), m_begin(begin), m_end(end) {}
+  int Count() const { return int(m_end - m_begin); }
+  const QString& Name(int i) const { return *m_stack[m_begin + i].name; }
+  const QString& Value(int i) const { return m_stack[m_begin + i].value; }
+  // The value of the first argument with that name (without case); empty when absent.
+  QString Value(QStringView name) const;
+
+private:
+  const std::vector<TArgument>& m_stack;
+  size_t m_begin, m_end;
+};
+
+// The standard functions and link calls, filled in by their own units.
+QString CallStandardFunction(TGenerator& generator, quint16 id, const TArgList& args);
+QString CallLink(TGenerator& generator, TLink& link, const TArgList& args);
+
+struct TLineResult {
+  QString text;
+  quint8 rating = 0;
+  bool checked = false;
+  QString group;
+};
+
+class TGenerator {
+public:
+  using TNotify = std::function<void(TGenerator&)>;
+
+  explicit TGenerator(int level = 0);
+  ~TGenerator();
+  TGenerator(const TGenerator&) = delete;
+  TGenerator& operator=(const TGenerator&) = delete;
+
+  // Generates one line. Raises the failures of requests, functions and links.
+  void Generate(const TNameValues& parameters, TLineResult& result);
+
+  void SetFileName(const QString& path);
+  void Reload();
+  void Stop();
+  bool IsStopped(bool loopCheck);
+  bool Idle() const { return m_idle.load(std::memory_order_acquire); }
+
+  QString RaiseRequest(int code, const QString& fallback);
+  qint32 RaiseIntRequest(int code, qint32 fallback);
+  qint32 DrawChance();
+  TValue* RunBlock(TDicNode& node);
+  TValue* ExecuteNode(TDicNode& node);
+  TValue* RunSelector(TDicNode& node);
+  bool CheckRequisites(std::vector<TDicNode*>& list);
+  bool TestChildren(TDicNode& node);
+  bool TestNode(TDicNode& node);
+  void RunCommand(TDicNode& node);
+  static bool CompareBySign(const QString& x, const QString& y, int sign);
+  QString Evaluate(TValue* value, bool validate);
+  qint64 ElapsedMs() const;
+
+  // State read and written by the standard functions.
+  TGenerator* Child() const { return m_child.get(); }
+  TGenerator& ObtainChild();
+  TDicFile* Dictionary() const { return m_dictionary; }
+  const QString& DicFile() const { return m_dicFile; }
+  TDicNode* CurrentNode = nullptr;
+  const TNameValues* Parameters = nullptr;
+  quint32 Timeout = 0;
+  TNameValues Variables;
+  TWords Words;
+  std::vector<TDicNode*> Preconditions;
+  std::vector<TDicNode*> Postconditions;
+  qint32 Chance = 1;
+  QString DefaultAnswer;
+  QString Ident;
+  qint32 BlockIteration = 1;
+  qint32 PartCount = 1, PartIndex = 1;
+  qint32 PassCount = 1, PassIndex = 1;
+  qint32 Position = 1;
+  QString Sample;
+  QString Word;
+  qint32 WordCount = 1, WordIndex = 1, WordLength = 1;
+  TFunction* CurrentFunction = nullptr;
+  int CurrentParam = -1;
+  TValue* CurrentValue = nullptr;
+  TValue* CheckedValue = nullptr;
+  bool CheckedDone = false;
+  int Level() const { return m_level; }
+  bool ReloadPending() const { return m_reloadPending; }
+
+  TNotify OnFileChanging;
+  TNotify OnLoad;
+  TNotify OnStop;
+
+private:
+  using TClock = std::chrono::steady_clock;
+  class TDepthGuard;
+
+  void ResetLine(const TNameValues& parameters);
+  bool BuildWord(int index);
+  bool InsetPasses();
+  QString EvaluateCall(TValue& value);
+  TValue* RunOrdered(TDicNode& node, quint8 order);
+
+  std::unique_ptr<TGenerator> m_child;
+  TDicFile* m_dictionary = nullptr;  // from the dictionary list, not owned
+  QString m_dicFile;
+  TClock::time_point m_blockStart;
+  std::atomic<bool> m_idle{true};
+  bool m_reloadPending = false;
+  int m_level;
+  int m_depth = 0;
+  std::vector<TArgument> m_argStack;
+};
+
+// The generator whose line is being generated (the program's or a link's child); error
+// reports read their context from it.
+TGenerator* ActiveGenerator();
+void SetActiveGenerator(TGenerator* generator);
+
+} // namespace gs

@@ -1,0 +1,128 @@
+#include "engine/Words.h"
+
+#include "platform/Text.h"
+
+#include <QLocale>
+
+namespace gs {
+
+namespace {
+const QString& Empty() {
+  static const QString empty;
+  return empty;
+}
+} // namespace
+
+const QString& TWords::GetWord(int index) const {
+  return index > 0 && index < int(m_items.size()) ? m_items[index].Word : Empty();
+}
+
+const QString& TWords::GetSpacer(int index) const {
+  return index >= 0 && index < int(m_items.size()) ? m_items[index].Spacer : Empty();
+}
+
+void TWords::Grow(int index) {
+  if (index >= int(m_items.size())) m_items.resize(size_t(index) + 1);
+}
+
+void TWords::SetWord(int index, const QString& text) {
+  if (index < 0) return;
+  Grow(index);
+  m_items[index].Word = text;
+}
+
+void TWords::SetSpacer(int index, const QString& text) {
+  if (index < 0) return;
+  Grow(index);
+  m_items[index].Spacer = text;
+}
+
+QString TWords::Line() const {
+  if (m_items.empty()) return {};
+  if (m_items.size() == 2 && m_items[0].Spacer.isEmpty() && m_items[1].Spacer.isEmpty()) return m_items[1].Word;
+  qsizetype size = m_items[0].Spacer.size();
+  for (size_t i = 1; i < m_items.size(); ++i) size += m_items[i].Word.size() + m_items[i].Spacer.size();
+  QString line;
+  line.reserve(size);
+  line += m_items[0].Spacer;
+  for (size_t i = 1; i < m_items.size(); ++i) {
+    line += m_items[i].Word;
+    line += m_items[i].Spacer;
+  }
+  return line;
+}
+
+void TWords::Split(const QString& templ, const TClassify& isSpacer) {
+  int i = 0;
+  bool inWord = false;
+  for (int p = 1; p <= int(templ.size()); ++p) {
+    const QChar c = templ[p - 1];
+    if (!isSpacer(p, c)) {
+      if (!inWord) ++i;
+      Grow(i);
+      m_items[i].Word += c;
+      inWord = true;
+    } else {
+      Grow(i);
+      m_items[i].Spacer += c;
+      inWord = false;
+    }
+  }
+}
+
+int LengthToEnd(int wordLength, int position, const QString& sample) {
+  return wordLength - position - int(sample.size()) + 1;
+}
+
+QString WordStart(const QString& word, int position) {
+  return position > 1 ? word.left(position - 1) : QString();
+}
+
+QString WordEnd(const QString& word, int wordLength, int position, const QString& sample) {
+  const int n = LengthToEnd(wordLength, position, sample);
+  return n > 0 ? word.right(n) : QString();
+}
+
+namespace {
+
+struct TSchemeClass {
+  const char16_t* letters;
+  QChar mark;
+};
+
+// Upper-cased once: the tests compare upper-cased characters.
+const std::vector<std::pair<QString, QChar>>& SchemeClasses() {
+  static const std::vector<std::pair<QString, QChar>> classes = [] {
+    const TSchemeClass raw[] = {
+        {u"bḃḅḇcċçćḉĉčdḋḍḏḑđḓďfḟgġḡģğĝǧhḣḥḧḩḫħĥjĵkḳḵķḱǩlḷŀḹĺļľłḻḽmṁṃḿnṅṇṉńņŉṋňŋpṗṕqrṙṛṟṝŗŕřsṡṣṩşśșṥṧŝštṫṭṯțţṱťθðvṿwẇẅẉẁẃŵxẋẍzżẓẕźẑžʒǯ",
+         u'$'},
+        {u"бвгджзйклмнпрстфхцчшщ", u'$'},
+        {u"aáâäāæǽəeéêëēiíîïīoóôöōuúûüūyýŷÿ", u'@'},
+        {u"аеёиоуыэюя", u'@'},
+        {u"ьъ", u'^'},
+    };
+    std::vector<std::pair<QString, QChar>> result;
+    for (const TSchemeClass& c : raw) result.emplace_back(UpperCase(QString::fromUtf16(c.letters)), c.mark);
+    return result;
+  }();
+  return classes;
+}
+
+} // namespace
+
+QString WordScheme(const QString& text) {
+  QString scheme = text;
+  const auto& classes = SchemeClasses();
+  for (qsizetype i = 0; i < scheme.size(); ++i) {
+    const QString upper = UpperCase(QStringView(text).sliced(i, 1));
+    for (const auto& [letters, mark] : classes) {
+      if (upper.size() == 1 && letters.contains(upper.front())) {
+        scheme[i] = mark;
+        break;
+      }
+    }
+  }
+  return scheme;
+}
+
+} // namespace gs

@@ -1,0 +1,53 @@
+// The line being built, as words and the spacers that follow them. Element 0 holds no word,
+// only the leading spacer; element i (i >= 1) holds word i and the spacer after it.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace gs {
+
+class TGenerator;
+
+struct TWord2 {
+  QString Word;
+  QString Spacer;
+};
+
+class TWords {
+public:
+  explicit TWords(TGenerator* owner = nullptr) : m_owner(owner) {}  // not owned
+
+  void Clear() { m_items.clear(); }
+  int Count() const { return m_items.empty() ? 0 : int(m_items.size()) - 1; }
+  // Empty beyond the list, and for index 0.
+  const QString& GetWord(int index) const;
+  const QString& GetSpacer(int index) const;
+  // Grow the list to index + 1 elements when needed.
+  void SetWord(int index, const QString& text);
+  void SetSpacer(int index, const QString& text);
+  QString Line() const;
+
+  // Fills an empty list from a template; classify(position, character) tells whether the
+  // character at that 1-based position is a spacer character.
+  using TClassify = std::function<bool(int position, QChar character)>;
+  void Split(const QString& templ, const TClassify& isSpacer);
+
+  TGenerator* Owner() const { return m_owner; }
+
+private:
+  void Grow(int index);
+
+  TGenerator* m_owner;
+  std::vector<TWord2> m_items;
+};
+
+// Measures of the word being worked on (word w of length L, position p, sample s).
+int LengthToEnd(int wordLength, int position, const QString& sample);
+QString WordStart(const QString& word, int position);
+QString WordEnd(const QString& word, int wordLength, int position, const QString& sample);
+// Each character replaced by its class: "$" consonant, "@" vowel, "^" the Cyrillic signs.
+QString WordScheme(const QString& text);
+
+} // namespace gs
