@@ -530,17 +530,18 @@ bool TGenerator::InsetPasses() {
     while (!last) {
       WordLength = int(Word.size());
       if (len <= minLen && int(Word.size()) - len + 1 <= Position) last = true;
-      Sample = Word.mid(Position - 1, std::max(len, 0));
+      Sample = Substring(Word, Position, len);
       QString r;
-      if (!QStringView(marks).mid(Position - 1, std::max(len, 0)).contains(u'1')) {
+      if (!Substring(marks, Position, len).contains(u'1')) {
         r = RaiseRequest(32, Sample);
         r = RaiseRequest(35, r);
       } else {
         r = Sample;
       }
       if (r != Sample) {
-        const qsizetype after = std::min<qsizetype>(marks.size(), Position - 1 + len);
-        marks = marks.left(Position - 1) + QString(r.size(), u'1') + marks.mid(after);
+        const qsizetype before = std::max(Position - 1, 0);
+        const qsizetype after = std::clamp<qsizetype>(qsizetype(Position) - 1 + len, 0, marks.size());
+        marks = marks.left(before) + QString(r.size(), u'1') + marks.mid(after);
         Word = WordStart(Word, Position) + r + WordEnd(Word, WordLength, Position, Sample);
         if (byPosition && r.size() != Sample.size()) {
           Position += int(r.size() - Sample.size());

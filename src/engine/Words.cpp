@@ -70,6 +70,12 @@ void TWords::Split(const QString& templ, const TClassify& isSpacer) {
   }
 }
 
+QString Substring(const QString& text, int start, int count) {
+  if (start < 1) start = 1;
+  if (count < 0 || start > text.size()) return {};
+  return text.mid(start - 1, count);
+}
+
 int LengthToEnd(int wordLength, int position, const QString& sample) {
   return wordLength - position - int(sample.size()) + 1;
 }

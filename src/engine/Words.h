@@ -43,6 +43,10 @@ private:
   std::vector<TWord2> m_items;
 };
 
+// count characters from the 1-based start: a start below 1 counts as 1 without shortening the
+// count; a count past the end stops there; a start past the end or a negative count gives "".
+QString Substring(const QString& text, int start, int count);
+
 // Measures of the word being worked on (word w of length L, position p, sample s).
 int LengthToEnd(int wordLength, int position, const QString& sample);
 QString WordStart(const QString& word, int position);

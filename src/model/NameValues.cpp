@@ -21,4 +21,9 @@ void TNameValues::SetValue(const QString& name, const QString& value) {
   else m_entries[i].value = value;
 }
 
+void TNameValues::Remove(QStringView name) {
+  const int i = IndexOfName(name);
+  if (i >= 0) m_entries.erase(m_entries.begin() + i);
+}
+
 } // namespace gs

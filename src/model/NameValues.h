@@ -25,6 +25,7 @@ public:
   // Replaces the first entry of that name, or appends one.
   void SetValue(const QString& name, const QString& value);
   void Append(const QString& name, const QString& value) { m_entries.push_back({name, value}); }
+  void Remove(QStringView name);  // the first entry of that name
   void Clear() { m_entries.clear(); }
   bool operator==(const TNameValues&) const = default;
 

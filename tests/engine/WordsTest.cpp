@@ -1,0 +1,76 @@
+#include "engine/Random.h"
+#include "engine/Words.h"
+
+#include <gtest/gtest.h>
+
+using namespace gs;
+
+namespace {
+bool BlankIsSpacer(int, QChar c) {
+  return c == u' ';
+}
+bool NeverSpacer(int, QChar) {
+  return false;
+}
+} // namespace
+
+TEST(Words, SplitAndJoin) {
+  struct Case {
+    const char* templ;
+    bool (*classify)(int, QChar);
+    int count;
+    const char* word1;
+    const char* spacer0;
+  };
+  const Case cases[] = {
+      {"  Orc  chief", BlankIsSpacer, 2, "Orc", "  "},
+      {"Black Rock", NeverSpacer, 1, "Black Rock", ""},
+      {"   ", BlankIsSpacer, 0, "", "   "},
+      {"", BlankIsSpacer, 0, "", ""},
+      {"a b", BlankIsSpacer, 2, "a", ""},
+  };
+  for (const Case& c : cases) {
+    TWords w;
+    w.Split(QString::fromUtf8(c.templ), c.classify);
+    EXPECT_EQ(w.Count(), c.count) << c.templ;
+    EXPECT_EQ(w.GetWord(1), c.word1) << c.templ;
+    EXPECT_EQ(w.GetSpacer(0), c.spacer0) << c.templ;
+    EXPECT_EQ(w.GetWord(0), "");
+    EXPECT_EQ(w.Line(), QString::fromUtf8(c.templ)) << c.templ;
+  }
+  TWords w;
+  w.Split(QStringLiteral("  Orc  chief"), BlankIsSpacer);
+  EXPECT_EQ(w.GetSpacer(1), "  ");
+  EXPECT_EQ(w.GetWord(2), "chief");
+  EXPECT_EQ(w.GetWord(7), "");  // reading beyond does not grow the list
+  EXPECT_EQ(w.Count(), 2);
+  w.SetWord(4, "x");
+  EXPECT_EQ(w.Count(), 4);
+  EXPECT_EQ(w.Line(), "  Orc  chiefx");
+}
+
+TEST(Words, SchemeAndMeasures) {
+  const std::pair<const char*, const char*> schemes[] = {
+      {"Ork-Ёлка 2", "@$$-@$$@ 2"}, {"", ""}, {"Yr", "@$"}, {"объём", "@$^@$"}, {"ÇÆŊ", "$@$"}, {"日本", "日本"}};
+  for (auto [text, scheme] : schemes)
+    EXPECT_EQ(WordScheme(QString::fromUtf8(text)), QString::fromUtf8(scheme)) << text;
+  EXPECT_EQ(LengthToEnd(6, 3, "st"), 2);
+  EXPECT_EQ(WordStart("castle", 3), "ca");
+  EXPECT_EQ(WordEnd("castle", 6, 3, "st"), "le");
+  EXPECT_EQ(WordStart("castle", 1), "");
+  EXPECT_EQ(WordEnd("castle", 6, 5, "le"), "");
+}
+
+TEST(Random, OneSeedOneSequence) {
+  // state := state * 134775813 + 1; Random(n) is the high half of state * n.
+  RandomSeed(0);
+  EXPECT_EQ(Random(100), 0u);                   // state 1
+  EXPECT_EQ(RandomState(), 1u);
+  EXPECT_EQ(Random(0xFFFFFFFFu), 134775813u);   // state 134775814: (s * (2^32 - 1)) >> 32 = s - 1
+  RandomSeed(42);
+  std::vector<quint32> first;
+  for (int i = 0; i < 5; ++i) first.push_back(Random(1000));
+  RandomSeed(42);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(Random(1000), first[i]);
+  EXPECT_EQ(Random(0), 0u);
+}
