@@ -31,5 +31,7 @@ public:
 
 // The integer conversion of the engine; raises EConvertError.
 qint32 ToInteger(const QString& text);
+// The decimal text of a number; the small ones are made once and shared.
+QString IntegerText(qint32 value);
 
 } // namespace gs

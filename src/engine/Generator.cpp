@@ -4,6 +4,7 @@
 #include "engine/EngineErrors.h"
 #include "engine/Random.h"
 #include "model/Limits.h"
+#include "platform/Clock.h"
 #include "platform/Text.h"
 
 namespace gs {
@@ -43,7 +44,7 @@ private:
 };
 
 TGenerator::TGenerator(int level) : Words(this), m_level(level) {
-  m_blockStart = TClock::now();
+  m_blockStart = MonotonicMs();
   DrawChance();
 }
 
@@ -94,7 +95,8 @@ void TGenerator::Stop() {
 }
 
 qint64 TGenerator::ElapsedMs() const {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - m_blockStart).count();
+  const qint64 elapsed = MonotonicMs() - m_blockStart;
+  return elapsed < 0 ? -elapsed : elapsed;
 }
 
 bool TGenerator::IsStopped(bool loopCheck) {
@@ -115,8 +117,7 @@ bool TGenerator::IsStopped(bool loopCheck) {
 QString TGenerator::RaiseRequest(int code, const QString& fallback) {
   if (!m_dictionary || !m_dictionary->HasRequest(code)) return fallback;
   QString result = fallback;
-  const QString savedDefault = DefaultAnswer;
-  DefaultAnswer = fallback;
+  QString savedDefault = std::exchange(DefaultAnswer, fallback);
   if (code != 49) DrawChance();
   TDicNode& root = m_dictionary->Root();
   for (int i = 0; i < root.Count(); ++i) {
@@ -127,14 +128,14 @@ QString TGenerator::RaiseRequest(int code, const QString& fallback) {
       break;
     }
   }
-  DefaultAnswer = savedDefault;
+  DefaultAnswer = std::move(savedDefault);
   return result;
 }
 
 qint32 TGenerator::RaiseIntRequest(int code, qint32 fallback) {
   // An unanswered request gives its default back unchanged: no text round trip.
   if (!m_dictionary || !m_dictionary->HasRequest(code)) return fallback;
-  return ToInteger(RaiseRequest(code, QString::number(fallback)));
+  return ToInteger(RaiseRequest(code, IntegerText(fallback)));
 }
 
 qint32 TGenerator::DrawChance() {
@@ -197,10 +198,10 @@ TValue* TGenerator::RunBlock(TDicNode& node) {
   const size_t pre = Preconditions.size(), post = Postconditions.size();
   TDicNode* savedNode = CurrentNode;
   const qint32 savedIteration = BlockIteration;
-  const TClock::time_point savedStart = m_blockStart;
+  const qint64 savedStart = m_blockStart;
   CurrentNode = &node;
   BlockIteration = 1;
-  m_blockStart = TClock::now();
+  m_blockStart = MonotonicMs();
   TValue* v = RunOrdered(node, node.Kind() == nkOrder ? node.Option() : quint8(okDirect));
   BlockIteration = savedIteration;
   CurrentNode = savedNode;
@@ -213,7 +214,22 @@ TValue* TGenerator::RunBlock(TDicNode& node) {
 TValue* TGenerator::RunOrdered(TDicNode& node, quint8 order) {
   TValue* v = nullptr;
   if (order == okRandom) {
+    // The first pick needs no list: it is the k-th enabled child. Most blocks answer at once.
+    int enabled = 0;
+    for (int i = 0; i < node.Count(); ++i) enabled += node.Child(i).Disabled() ? 0 : 1;
+    const int first = int(Random(quint32(enabled)));
+    int index = -1;
+    for (int i = 0, seen = 0; i < node.Count(); ++i)
+      if (!node.Child(i).Disabled() && seen++ == first) {
+        index = i;
+        break;
+      }
+    v = ExecuteNode(node.Child(index));
+    if (v) return v;
     TChildList list(node);
+    list.RemoveAt(first);
+    ++BlockIteration;
+    if (IsStopped(false)) return v;
     while (list.Size() > 0) {
       const int k = int(Random(quint32(list.Size())));
       v = ExecuteNode(node.Child(list[k]));
@@ -263,6 +279,7 @@ TValue* TGenerator::ExecuteNode(TDicNode& node) {
     if (CheckRequisites(Preconditions) && TestChildren(node) && CheckRequisites(Postconditions)) {
       v = node.Value1();
       if (CheckedDone) v->Validate();
+      else if (v->Kind() == vkText) Evaluate(v, true);  // a constant's text is its own result
       else v->SetComputedText(Evaluate(v, true));
     }
     break;
@@ -443,7 +460,7 @@ void TGenerator::ResetLine(const TNameValues& parameters) {
   Sample.clear();
   Word.clear();
   WordCount = WordIndex = WordLength = 1;
-  m_blockStart = TClock::now();
+  m_blockStart = MonotonicMs();
   m_depth = 0;
   m_argStack.clear();
   // FIXME: the line's parse elements (LineParse) are cleared here once the parse exists.
@@ -461,11 +478,20 @@ void TGenerator::Generate(const TNameValues& parameters, TLineResult& result) {
 
   const QString templ = RaiseRequest(0, QString());
   static const QString kWord = QStringLiteral("Word");
-  Words.Split(templ, [this](int p, QChar c) {
-    Position = p;
-    Sample = QString(c);
-    return RaiseRequest(5, kWord) == u"Spacer";
-  });
+  if (m_dictionary && m_dictionary->HasRequest(5)) {
+    Words.Split(templ, [this](int p, QChar c) {
+      Position = p;
+      Sample.resize(1);
+      Sample[0] = c;
+      return RaiseRequest(5, kWord) == u"Spacer";
+    });
+  } else if (!templ.isEmpty()) {
+    // Unanswered, every character is a word character: the template is one word.
+    Words.SetSpacer(0, QString());
+    Words.SetWord(1, templ);
+    Position = int(templ.size());
+    Sample = templ.back();
+  }
   if (Words.Count() > 0) WordCount = Words.Count();
   WordCount = RaiseIntRequest(1, WordCount);
 

@@ -8,7 +8,6 @@
 #include "model/NameValues.h"
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -117,7 +116,6 @@ public:
   TNotify OnStop;
 
 private:
-  using TClock = std::chrono::steady_clock;
   class TDepthGuard;
 
   void ResetLine(const TNameValues& parameters);
@@ -129,7 +127,7 @@ private:
   std::unique_ptr<TGenerator> m_child;
   TDicFile* m_dictionary = nullptr;  // from the dictionary list, not owned
   QString m_dicFile;
-  TClock::time_point m_blockStart;
+  qint64 m_blockStart = 0;  // monotonic milliseconds
   std::atomic<bool> m_idle{true};
   bool m_reloadPending = false;
   int m_level;

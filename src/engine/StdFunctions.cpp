@@ -8,7 +8,7 @@ namespace gs {
 namespace {
 
 QString Number(qint32 value) {
-  return QString::number(value);
+  return IntegerText(value);
 }
 
 // "Compute": a variable derived by the dictionary's "Compute" request, which sees none of

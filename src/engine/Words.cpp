@@ -53,21 +53,26 @@ QString TWords::Line() const {
 }
 
 void TWords::Split(const QString& templ, const TClassify& isSpacer) {
+  // Runs of one class are copied out whole when they end, not character by character.
   int i = 0;
-  bool inWord = false;
-  for (int p = 1; p <= int(templ.size()); ++p) {
-    const QChar c = templ[p - 1];
-    if (!isSpacer(p, c)) {
-      if (!inWord) ++i;
-      Grow(i);
-      m_items[i].Word += c;
-      inWord = true;
-    } else {
-      Grow(i);
-      m_items[i].Spacer += c;
-      inWord = false;
+  int runStart = 0;
+  bool runIsWord = false;
+  const int n = int(templ.size());
+  const auto flush = [&](int end) {
+    if (end <= runStart) return;
+    Grow(i);
+    (runIsWord ? m_items[i].Word : m_items[i].Spacer) += QStringView(templ).sliced(runStart, end - runStart);
+  };
+  for (int p = 1; p <= n; ++p) {
+    const bool word = !isSpacer(p, templ[p - 1]);
+    if (p == 1 || word != runIsWord) {
+      flush(p - 1);
+      runStart = p - 1;
+      runIsWord = word;
+      if (word) ++i;  // a new word starts
     }
   }
+  flush(n);
 }
 
 QString Substring(const QString& text, int start, int count) {

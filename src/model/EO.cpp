@@ -125,11 +125,11 @@ namespace {
 constexpr char16_t kPathForbidden[] = u"/*?\"<>|";
 }
 
-QString TEditorOptions::EffectiveFilter() const {
+QStringView TEditorOptions::EffectiveFilterView() const {
   switch (m_style) {
   case esString: return m_filter;
-  case esInteger: return QStringLiteral("0123456789-");
-  default: return QString::fromUtf16(kPathForbidden);
+  case esInteger: return u"0123456789-";
+  default: return kPathForbidden;
   }
 }
 
@@ -162,7 +162,7 @@ inline char16_t Upper(char16_t c) {
 // Compares character by character, so that values are checked without building strings.
 bool TEditorOptions::PassesFilter(QStringView text, bool upperCase) const {
   if (text.isEmpty() || (m_style == esString && m_filter.isEmpty())) return true;
-  const QString filter = EffectiveFilter();
+  const QStringView filter = EffectiveFilterView();
   if (filter.isEmpty()) return true;
   const bool exclude = EffectiveExclude();
   for (QChar ch : text) {
@@ -222,6 +222,7 @@ QString TEditorOptions::CorrectUnfixed(QString text) const {
 }
 
 void TEditorOptions::Validate(const QString& text) const {
+  if (!m_fixed && m_style == esString && m_maxLength <= 0 && m_filter.isEmpty()) return;  // any text will do
   if (m_fixed) {
     if (m_pickList.IndexOf(text) < 0) throw EEOException(this, text, 0);
     return;

@@ -97,7 +97,8 @@ public:
   void Assign(const TEditorOptions& source);
 
   // The rules in force for the style.
-  QString EffectiveFilter() const;
+  QString EffectiveFilter() const { return EffectiveFilterView().toString(); }
+  QStringView EffectiveFilterView() const;
   bool EffectiveExclude() const;
   qint32 EffectiveMaxLength() const;
   // Every character passes (none, with exclusion); upperCase compares upper-cased forms.

@@ -1,0 +1,87 @@
+#include "engine/EngineTestSupport.h"
+#include "shell/Commands.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+using namespace gs;
+
+namespace {
+
+struct TRun {
+  int status;
+  QString out, err;
+};
+
+TRun RunProgram(const QStringList& args) {
+  QProcess p;
+  p.start(QStringLiteral(GLOSSMITH_EXE), args);
+  p.waitForFinished(60000);
+  return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+const char* kRandom = R"({"nodes": [
+    {"request": "Word", "children": [{"kind": "order", "order": "Random", "children": [
+      {"kind": "answer", "value": "a"}, {"kind": "answer", "value": "b"}, {"kind": "answer", "value": "c"},
+      {"kind": "answer", "value": "d"}]}]},
+    {"request": "Rating", "children": [{"kind": "answer", "value": "3"}]},
+    {"request": "Group", "children": [{"kind": "answer", "value": "G"}]},
+    {"request": "Checked", "children": [{"kind": "answer", "value": "True"}]}]})";
+
+} // namespace
+
+using GenerateCommand = TEngineTest;
+
+TEST_F(GenerateCommand, LinesSeedsAndFormats) {
+  const QString dic = Dictionary(kRandom);
+  const TRun a = RunProgram({"generate", dic, "-n", "40", "--seed", "17"});
+  ASSERT_EQ(a.status, 0) << a.err.toStdString();
+  EXPECT_EQ(a.out.count(u'\n'), 40);
+  EXPECT_EQ(RunProgram({"generate", "--seed=17", dic, "--count", "40"}).out, a.out);  // one seed, one output
+  EXPECT_NE(RunProgram({"generate", dic, "-n", "40", "--seed", "18"}).out, a.out);
+
+  const TRun tsv = RunProgram({"generate", dic, "-n", "2", "--format", "tsv"});
+  EXPECT_TRUE(tsv.out.split(u'\n').front().endsWith(u"\t3\tG\t1")) << tsv.out.toStdString();
+  const TRun json = RunProgram({"generate", dic, "-n", "3", "--format", "json"});
+  const QJsonArray lines = QJsonDocument::fromJson(json.out.toUtf8()).array();
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_EQ(lines[0].toObject()["rating"].toInt(), 3);
+  EXPECT_EQ(lines[0].toObject()["group"].toString(), "G");
+  EXPECT_TRUE(lines[0].toObject()["checked"].toBool());
+  EXPECT_EQ(lines[0].toObject()["text"].toString().size(), 1);
+}
+
+TEST_F(GenerateCommand, ParametersOverDefaults) {
+  const QString dic = Dictionary(R"({
+    "variables": [{"name": "Race", "options": {"default": "elf"}}],
+    "nodes": [{"request": "Word", "children": [{"kind": "answer", "value": {"call": "Variable", "args": {"Ident": "race"}}}]}]})");
+  EXPECT_EQ(RunProgram({"generate", dic, "-n", "1"}).out, "elf\n");
+  EXPECT_EQ(RunProgram({"generate", dic, "-n", "1", "-p", "RACE=dwarf"}).out, "dwarf\n");
+  EXPECT_EQ(RunProgram({"generate", dic, "-n", "1", "-p", "bad"}).status, exitUsage);
+}
+
+TEST_F(GenerateCommand, FailuresAndExitStatus) {
+  const QString failing = Dictionary(R"({"nodes": [{"request": "Word Count", "children": [
+      {"kind": "answer", "value": {"call": "Line"}}]}]})");
+  const TRun failed = RunProgram({"generate", failing, "-n", "2", "--tries", "2"});
+  EXPECT_EQ(failed.status, exitPartial);
+  EXPECT_TRUE(failed.out.isEmpty());
+  EXPECT_EQ(failed.err.count(u"raised generation time error."), 4);  // two tries of two lines
+  EXPECT_TRUE(failed.err.contains(u"Illegal answer \"Line\" for the request \"Word Count\": value \"\" is not a valid integer.\n  Word Count\n  Line\n"))
+      << failed.err.toStdString();
+
+  const QString looping = Dictionary(R"({"nodes": [{"request": "Word", "children": [{"kind": "order", "order": "Loop", "children": [
+      {"kind": "answer", "value": "no", "children": [{"kind": "condition", "value": "1", "value2": "2"}]}]}]}]})");
+  const TRun timedOut = RunProgram({"generate", looping, "-n", "1", "--tries", "2", "--timeout", "20"});
+  EXPECT_EQ(timedOut.status, exitPartial);
+  EXPECT_TRUE(timedOut.out.isEmpty());
+  EXPECT_TRUE(timedOut.err.isEmpty());  // a time-out fails the try silently
+
+  const TRun missing = RunProgram({"generate", m_dir.filePath("none.qdx")});
+  EXPECT_EQ(missing.status, exitFileError);
+  EXPECT_EQ(missing.err, "File \"none.qdx\" was not found. Make sure the filename is correct.\n");
+  EXPECT_EQ(RunProgram({"generate", m_dir.filePath("none.qdx"), "--format", "xml"}).status, exitUsage);
+  EXPECT_EQ(RunProgram({"generate"}).status, exitUsage);
+}
