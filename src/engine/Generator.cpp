@@ -43,7 +43,14 @@ private:
   TGenerator& m_g;
 };
 
-TGenerator::TGenerator(int level) : Words(this), m_level(level) {
+namespace {
+const QString& NoText() {
+  static const QString empty;
+  return empty;
+}
+} // namespace
+
+TGenerator::TGenerator(int level) : Words(this), m_level(level), m_defaultAnswer(&NoText()) {
   m_blockStart = MonotonicMs();
   DrawChance();
 }
@@ -116,20 +123,20 @@ bool TGenerator::IsStopped(bool loopCheck) {
 
 QString TGenerator::RaiseRequest(int code, const QString& fallback) {
   if (!m_dictionary || !m_dictionary->HasRequest(code)) return fallback;
-  QString result = fallback;
-  QString savedDefault = std::exchange(DefaultAnswer, fallback);
+  const QString* result = &fallback;
+  const QString* savedDefault = std::exchange(m_defaultAnswer, &fallback);
   if (code != 49) DrawChance();
   TDicNode& root = m_dictionary->Root();
   for (int i = 0; i < root.Count(); ++i) {
     TDicNode& request = root.Child(i);
     if (request.Disabled() || request.Kind() != nkRequest || request.Option() != code) continue;
     if (TValue* answer = RunBlock(request)) {
-      result = answer->Text();
+      result = &answer->Text();
       break;
     }
   }
-  DefaultAnswer = std::move(savedDefault);
-  return result;
+  m_defaultAnswer = savedDefault;
+  return *result;
 }
 
 qint32 TGenerator::RaiseIntRequest(int code, qint32 fallback) {
@@ -279,7 +286,7 @@ TValue* TGenerator::ExecuteNode(TDicNode& node) {
     if (CheckRequisites(Preconditions) && TestChildren(node) && CheckRequisites(Postconditions)) {
       v = node.Value1();
       if (CheckedDone) v->Validate();
-      else if (v->Kind() == vkText) Evaluate(v, true);  // a constant's text is its own result
+      else if (v->Kind() == vkText) CheckConstant(*v);  // a constant's text is its own result
       else v->SetComputedText(Evaluate(v, true));
     }
     break;
@@ -422,6 +429,15 @@ QString TGenerator::Evaluate(TValue* value, bool validate) {
   return result;
 }
 
+// Evaluate(value, true) of a constant, without copying its text.
+void TGenerator::CheckConstant(TValue& value) {
+  TDepthGuard depth(*this);
+  TValue* savedValue = CurrentValue;
+  CurrentValue = &value;
+  if (!IsStopped(false)) value.Options()->Validate(value.Text());
+  CurrentValue = savedValue;
+}
+
 QString TGenerator::EvaluateCall(TValue& value) {
   TFunction* savedFunction = CurrentFunction;
   CurrentFunction = value.Function();
@@ -463,6 +479,7 @@ void TGenerator::ResetLine(const TNameValues& parameters) {
   m_blockStart = MonotonicMs();
   m_depth = 0;
   m_argStack.clear();
+  m_defaultAnswer = &NoText();  // a failed line may have left it on a request that is gone
   // FIXME: the line's parse elements (LineParse) are cleared here once the parse exists.
   Variables = parameters;
   Words.Clear();

@@ -94,7 +94,9 @@ public:
   std::vector<TDicNode*> Preconditions;
   std::vector<TDicNode*> Postconditions;
   qint32 Chance = 1;
-  QString DefaultAnswer;
+  // The default text of the request being answered (the request's own argument, which lives
+  // as long as the request runs).
+  const QString& DefaultAnswer() const { return *m_defaultAnswer; }
   QString Ident;
   qint32 BlockIteration = 1;
   qint32 PartCount = 1, PartIndex = 1;
@@ -122,6 +124,7 @@ private:
   bool BuildWord(int index);
   bool InsetPasses();
   QString EvaluateCall(TValue& value);
+  void CheckConstant(TValue& value);
   TValue* RunOrdered(TDicNode& node, quint8 order);
 
   std::unique_ptr<TGenerator> m_child;
@@ -133,6 +136,7 @@ private:
   int m_level;
   int m_depth = 0;
   std::vector<TArgument> m_argStack;
+  const QString* m_defaultAnswer;
 };
 
 // The generator whose line is being generated (the program's or a link's child); error

@@ -84,7 +84,7 @@ QString CallStandardFunction(TGenerator& g, quint16 id, const TArgList& args) {
   case 83: return Number(g.Chance);
   case 89: return Number(g.DrawChance());
   case 77: return CheckedAnswer(g);
-  case 82: return g.DefaultAnswer;
+  case 82: return g.DefaultAnswer();
   case 75: return g.Ident;
   case 88: g.Stop(); return {};
   default: return {};

@@ -13,7 +13,9 @@ QString LowerCase(QStringView text) {
 }
 
 bool SameText(QStringView a, QStringView b) {
-  return a.compare(b, Qt::CaseInsensitive) == 0;
+  // Qt folds case one UTF-16 unit at a time, so texts of other lengths never match.
+  if (a.size() != b.size()) return false;
+  return a == b || a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 int CompareText(QStringView a, QStringView b) {
