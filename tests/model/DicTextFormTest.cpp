@@ -2,7 +2,8 @@
 #include "model/OldDictionary.h"
 
 #include <QFile>
-#include <QProcess>
+#include "ProgramRun.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -153,12 +154,10 @@ TEST(DicTextForm, DeepDocumentsAreRefused) {
 TEST(DicTextForm, CommandLine) {
   QTemporaryDir dir;
   const auto run = [](const QStringList& args, QString* err = nullptr, QByteArray* out = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral(GLOSSMITH_EXE), args);
-    p.waitForFinished(30000);
-    if (err) *err = QString::fromUtf8(p.readAllStandardError());
-    if (out) *out = p.readAllStandardOutput();
-    return p.exitCode();
+    const TRun r = RunProgram(args);
+    if (err) *err = r.err;
+    if (out) *out = r.out.toUtf8();
+    return r.status;
   };
   const QString qdx = dir.filePath("elves.qdx");
   ASSERT_EQ(run({"build", Fixture("elves.json"), "-o", qdx}), 0);

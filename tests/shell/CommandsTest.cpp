@@ -1,28 +1,18 @@
+#include "ProgramRun.h"
 #include "formats/Info.h"
 #include "shell/Commands.h"
 
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace gs;
 
 namespace {
 
-struct TRun {
-  int status;
-  QString out, err;
-};
-
-TRun RunProgram(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(GLOSSMITH_EXE), args);
-  EXPECT_TRUE(p.waitForFinished(30000));
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 void WriteFile(const QString& name, const QByteArray& bytes) {
   QFile f(name);

@@ -1,26 +1,15 @@
 #include "engine/EngineTestSupport.h"
+#include "ProgramRun.h"
 #include "shell/Commands.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 using namespace gs;
 
 namespace {
 
-struct TRun {
-  int status;
-  QString out, err;
-};
-
-TRun RunProgram(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(GLOSSMITH_EXE), args);
-  p.waitForFinished(60000);
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 const char* kRandom = R"({"nodes": [
     {"request": "Word", "children": [{"kind": "order", "order": "Random", "children": [
