@@ -25,7 +25,7 @@ const char kSyllableRequests[] = R"(
     {"kind": "answer", "value": "bre"}, {"kind": "answer", "value": "nu"}, {"kind": "answer", "value": "ith"},
     {"kind": "answer", "value": "wy"}]}]},
   {"request": "Spacer", "children": [{"kind": "answer", "value": " ", "children": [
-    {"kind": "condition", "value": {"call": "Word Index"}, "value2": "1"}]}]})"
+    {"kind": "condition", "value": {"call": "Word Index"}, "value2": "1"}]}]})";
 
 const char kNoMore[] = "";
 
