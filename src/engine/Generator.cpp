@@ -197,9 +197,7 @@ private:
 } // namespace
 
 TValue* TGenerator::RunBlock(TDicNode& node) {
-  bool any = false;
-  for (int i = 0; i < node.Count() && !any; ++i) any = !node.Child(i).Disabled();
-  if (!any) return nullptr;
+  if (node.EnabledCount() == 0) return nullptr;
   TDepthGuard depth(*this);
   // The condition lists only grow inside a block: their sizes are all there is to restore.
   const size_t pre = Preconditions.size(), post = Postconditions.size();
@@ -222,15 +220,16 @@ TValue* TGenerator::RunOrdered(TDicNode& node, quint8 order) {
   TValue* v = nullptr;
   if (order == okRandom) {
     // The first pick needs no list: it is the k-th enabled child. Most blocks answer at once.
-    int enabled = 0;
-    for (int i = 0; i < node.Count(); ++i) enabled += node.Child(i).Disabled() ? 0 : 1;
+    const int enabled = node.EnabledCount();
     const int first = int(Random(quint32(enabled)));
-    int index = -1;
-    for (int i = 0, seen = 0; i < node.Count(); ++i)
-      if (!node.Child(i).Disabled() && seen++ == first) {
-        index = i;
-        break;
-      }
+    int index = first;
+    if (enabled != node.Count()) {
+      for (int i = 0, seen = 0; i < node.Count(); ++i)
+        if (!node.Child(i).Disabled() && seen++ == first) {
+          index = i;
+          break;
+        }
+    }
     v = ExecuteNode(node.Child(index));
     if (v) return v;
     TChildList list(node);
@@ -312,6 +311,7 @@ bool TGenerator::CheckRequisites(std::vector<TDicNode*>& list) {
 }
 
 bool TGenerator::TestChildren(TDicNode& node) {
+  if (node.EnabledCount() == 0) return true;
   int first = 0;
   while (first < node.Count() && node.Child(first).Disabled()) ++first;
   if (first >= node.Count()) return true;
@@ -361,9 +361,7 @@ void TGenerator::RunCommand(TDicNode& node) {
 }
 
 TValue* TGenerator::RunSelector(TDicNode& node) {
-  bool any = false;
-  for (int i = 0; i < node.Count() && !any; ++i) any = !node.Child(i).Disabled();
-  if (!any) return nullptr;
+  if (node.EnabledCount() == 0) return nullptr;
   TDicNode* savedNode = CurrentNode;
   CurrentNode = &node;
   const QString s = Evaluate(node.Value1(), false);

@@ -158,7 +158,7 @@ void TDicNode::Assign(const TDicNode& source) {
   m_kind = source.m_kind;
   CreateValues();
   m_option = source.m_option;
-  m_disabled = source.m_disabled;
+  StoreDisabled(source.m_disabled);
   m_hint.AssignFrom(source.m_hint);
   if (m_value1 && source.m_value1) m_value1->Assign(*source.m_value1);
   if (m_value2 && source.m_value2) m_value2->Assign(*source.m_value2);
@@ -195,7 +195,13 @@ void TDicNode::SetOption(quint8 option) {
 void TDicNode::SetDisabled(bool disabled) {
   if (disabled == m_disabled) return;
   if (TDicFile* file = OwningFile(); file && file->OnDisabledChange) file->OnDisabledChange(*file, *this, disabled);
+  StoreDisabled(disabled);
+}
+
+void TDicNode::StoreDisabled(bool disabled) {
+  if (disabled == m_disabled) return;
   m_disabled = disabled;
+  if (m_parent) m_parent->m_enabledCount += disabled ? -1 : 1;
 }
 
 void TDicNode::SetHint(const TLangStr& hint) {
@@ -215,6 +221,7 @@ TDicNode* TDicNode::Insert(int index, std::unique_ptr<TDicNode> node) {
   TDicNode* kept = node.get();
   kept->m_parent = this;
   m_children.insert(m_children.begin() + index, std::move(node));
+  if (!kept->m_disabled) ++m_enabledCount;
   TDicFile* file = OwningFile();
   if (file) {
     kept->RelinkLinks(file->Links());
@@ -233,12 +240,14 @@ void TDicNode::Remove(TDicNode* child) {
   if (file && file->OnNodeDelete) slot = file->OnNodeDelete(*file, *child);
   std::unique_ptr<TDicNode> taken = std::move(m_children[index]);
   m_children.erase(m_children.begin() + index);
+  if (!taken->m_disabled) --m_enabledCount;
   taken->m_parent = nullptr;
   if (slot) *slot = std::move(taken);
 }
 
 void TDicNode::ClearChildren() {
   m_children.clear();
+  m_enabledCount = 0;
 }
 
 std::vector<TDicNode*> TDicNode::EnabledChildren() const {

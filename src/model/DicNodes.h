@@ -73,6 +73,8 @@ public:
   void SetOptionAndUpdate(quint8 option, bool recursive);
 
   int Count() const { return int(m_children.size()); }
+  // The children with Disabled false, counted as they change: the generator's blocks read it.
+  int EnabledCount() const { return m_enabledCount; }
   TDicNode& Child(int index) const { return *m_children[index]; }
   int IndexOf(const TDicNode* child) const;
   int Index() const;  // in the parent; -1 for the root and detached nodes
@@ -107,6 +109,7 @@ public:
 private:
   friend class TDicFile;
   void CreateValues();
+  void StoreDisabled(bool disabled);
   void WireValue(TValue& value, bool first);
   void ValueChanged(bool first);
   TEditorOptions* OptionsForCall(const TValue& call) const;
@@ -121,6 +124,7 @@ private:
   std::unique_ptr<TValue> m_value2;
   std::vector<std::unique_ptr<TDicNode>> m_children;
   TDicNode* m_parent = nullptr;
+  int m_enabledCount = 0;
   TDicFile* m_file = nullptr;  // the owning file, for the root only
   bool m_updating = false;
 };

@@ -23,6 +23,20 @@ int CompareText(QStringView a, QStringView b) {
 }
 
 std::optional<qint32> StrToIntOpt(QStringView text) {
+  // Short plain decimals, by far the most common, need no more than this.
+  if (!text.isEmpty() && text.size() <= 9) {
+    qint32 value = 0;
+    bool plain = true;
+    for (QChar c : text) {
+      const char16_t u = c.unicode();
+      if (u < u'0' || u > u'9') {
+        plain = false;
+        break;
+      }
+      value = value * 10 + (u - u'0');
+    }
+    if (plain) return value;
+  }
   qsizetype i = 0;
   const qsizetype n = text.size();
   while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;

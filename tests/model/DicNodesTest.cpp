@@ -286,3 +286,29 @@ TEST(DicNode, AssignCopiesTheSubtree) {
   EXPECT_EQ(Record(copy), Record(*request));
   EXPECT_NE(&copy.Child(0), answer);
 }
+
+TEST(DicNode, EnabledCountFollowsEveryChange) {
+  TDicNode order(nkOrder);
+  TDicNode* a = order.Add(std::make_unique<TDicNode>(nkAnswer));
+  TDicNode* b = order.Add(std::make_unique<TDicNode>(nkAnswer));
+  EXPECT_EQ(order.EnabledCount(), 2);
+  a->SetDisabled(true);
+  EXPECT_EQ(order.EnabledCount(), 1);
+  a->SetDisabled(true);
+  EXPECT_EQ(order.EnabledCount(), 1);
+  auto disabled = std::make_unique<TDicNode>(nkAnswer);
+  disabled->SetDisabled(true);
+  order.Add(std::move(disabled));
+  EXPECT_EQ(order.EnabledCount(), 1);
+  order.Remove(b);
+  EXPECT_EQ(order.EnabledCount(), 0);
+  TDicNode enabledSource(nkAnswer);
+  a->Assign(enabledSource);  // Assign brings the source's flag
+  EXPECT_EQ(order.EnabledCount(), 1);
+  TDicNode copy(nkRoot);
+  copy.Assign(order);
+  EXPECT_EQ(copy.EnabledCount(), 1);
+  EXPECT_EQ(int(copy.EnabledChildren().size()), copy.EnabledCount());
+  order.ClearChildren();
+  EXPECT_EQ(order.EnabledCount(), 0);
+}
