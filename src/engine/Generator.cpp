@@ -419,9 +419,7 @@ QString TGenerator::Evaluate(TValue* value, bool validate) {
   TDepthGuard depth(*this);
   TValue* savedValue = CurrentValue;
   CurrentValue = value;
-  QString result;
-  if (value->Kind() == vkText) result = value->Text();
-  else if (value->Kind() == vkFunc) result = EvaluateCall(*value);
+  QString result = value->Kind() == vkText ? value->Text() : value->Kind() == vkFunc ? EvaluateCall(*value) : QString();
   if (validate && !IsStopped(false)) value->Options()->Validate(result);
   CurrentValue = savedValue;
   return result;
