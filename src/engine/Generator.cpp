@@ -206,8 +206,12 @@ TValue* TGenerator::RunBlock(TDicNode& node) {
   const qint64 savedStart = m_blockStart;
   CurrentNode = &node;
   BlockIteration = 1;
-  m_blockStart = MonotonicMs();
-  TValue* v = RunOrdered(node, node.Kind() == nkOrder ? node.Option() : quint8(okDirect));
+  const quint8 order = node.Kind() == nkOrder ? node.Option() : quint8(okDirect);
+  // The time-out is measured only at the turns of Loop blocks (from the Loop block's own start)
+  // and at inset steps (from the line's start, no block running then): other blocks' start
+  // times are never read, so only Loop blocks read the clock.
+  if (order == okLoop) m_blockStart = MonotonicMs();
+  TValue* v = RunOrdered(node, order);
   BlockIteration = savedIteration;
   CurrentNode = savedNode;
   m_blockStart = savedStart;
