@@ -29,6 +29,19 @@ public:
   ERecursionError();
 };
 
+// Division or remainder by zero.
+class EDivByZeroError : public EEngineError {
+public:
+  EDivByZeroError() : EEngineError(QStringLiteral("Division by zero")) {}
+};
+
+// An element index outside an existing list (zero-based in the message).
+class EListIndexError : public EEngineError {
+public:
+  explicit EListIndexError(qint64 index)
+      : EEngineError(QStringLiteral("List index out of bounds (%1)").arg(index)) {}
+};
+
 // The integer conversion of the engine; raises EConvertError.
 qint32 ToInteger(const QString& text);
 // The decimal text of a number; the small ones are made once and shared.

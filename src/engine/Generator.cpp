@@ -477,10 +477,10 @@ void TGenerator::ResetLine(const TNameValues& parameters) {
   Word.clear();
   WordCount = WordIndex = WordLength = 1;
   m_blockStart = MonotonicMs();
-  m_depth = 0;
+  m_depth = m_baseDepth;
   m_argStack.clear();
   m_defaultAnswer = &NoText();  // a failed line may have left it on a request that is gone
-  // FIXME: the line's parse elements (LineParse) are cleared here once the parse exists.
+  LineParse.Clear();
   Variables = parameters;
   Words.Clear();
   Postconditions.clear();

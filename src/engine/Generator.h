@@ -3,6 +3,7 @@
 // time; Stop() and Idle() may be called from any thread.
 #pragma once
 
+#include "engine/ParFiles.h"
 #include "engine/Words.h"
 #include "model/DicFiles.h"
 #include "model/NameValues.h"
@@ -91,6 +92,7 @@ public:
   quint32 Timeout = 0;
   TNameValues Variables;
   TWords Words;
+  TParse LineParse;  // the elements added during the current line
   std::vector<TDicNode*> Preconditions;
   std::vector<TDicNode*> Postconditions;
   qint32 Chance = 1;
@@ -111,6 +113,9 @@ public:
   TValue* CheckedValue = nullptr;
   bool CheckedDone = false;
   int Level() const { return m_level; }
+  // The nesting so far; a link's child goes on counting from its caller's.
+  int Depth() const { return m_depth; }
+  void SetBaseDepth(int depth) { m_baseDepth = depth; }
   bool ReloadPending() const { return m_reloadPending; }
 
   TNotify OnFileChanging;
@@ -135,6 +140,7 @@ private:
   bool m_reloadPending = false;
   int m_level;
   int m_depth = 0;
+  int m_baseDepth = 0;
   std::vector<TArgument> m_argStack;
   const QString* m_defaultAnswer;
 };

@@ -50,7 +50,7 @@ const char kUsage[] =
     "       glossmith dump FILE.qdx\n"
     "       glossmith build FILE.json [-o FILE.qdx]\n"
     "       glossmith generate DICTIONARY [-n COUNT] [--seed N] [-p NAME=VALUE]... [--timeout MS]\n"
-    "                          [--tries N] [--format text|tsv|json]\n";
+    "                          [--tries N] [--format text|tsv|json] [--parse]\n";
 
 // Subcommands and how many file names each takes.
 struct TCommand {

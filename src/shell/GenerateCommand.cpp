@@ -21,6 +21,7 @@ struct TOptions {
   int tries = 5;
   TFormat format = TFormat::Text;
   std::vector<std::pair<QString, QString>> params;
+  bool parse = false;
 };
 
 // Reads the options; returns an error text for a usage fault.
@@ -49,6 +50,8 @@ QString ReadOptions(const TParsedArgs& args, TOptions& o) {
       else if (value == u"tsv") o.format = TFormat::Tsv;
       else if (value == u"json") o.format = TFormat::Json;
       else return QStringLiteral("--format is text, tsv or json");
+    } else if (name == u"--parse") {
+      o.parse = true;
     } else if (name == u"-p" || name == u"--param") {
       const qsizetype eq = value.indexOf(u'=');
       if (eq <= 0) return QStringLiteral("--param takes NAME=VALUE");
@@ -90,6 +93,40 @@ void PrintLine(const TLineResult& r, TFormat format, TJsonWriter& json, QTextStr
   }
 }
 
+// The merged parse of the run: groups in order, each with its elements.
+QString ParseJson(TParse& parse) {
+  parse.ComputeAll();
+  TJsonWriter json;
+  json.BeginArray();
+  for (int g = 0; g < parse.GroupCount(); ++g) {
+    const TParseGroup& group = parse.Group(g);
+    json.BeginObject();
+    json.Key(u"group");
+    json.String(group.GroupName());
+    json.Key(u"total");
+    json.Integer(group.Total());
+    json.Key(u"elements");
+    json.BeginArray();
+    for (int i = 0; i < group.Count(); ++i) {
+      const TParseItem& item = group.Item(i);
+      json.BeginObject();
+      json.Key(u"element");
+      json.String(item.Element);
+      json.Key(u"count");
+      json.Integer(item.Count);
+      json.Key(u"percent");
+      json.Number(item.Percent);
+      json.Key(u"ratio");
+      json.Number(item.Ratio);
+      json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+  }
+  json.EndArray();
+  return json.Text();
+}
+
 } // namespace
 
 int RunGenerate(const TParsedArgs& args, QTextStream& out, QTextStream& err) {
@@ -115,6 +152,7 @@ int RunGenerate(const TParsedArgs& args, QTextStream& out, QTextStream& err) {
   generator.Dictionary()->Info().Variables().FillDefaults(parameters);
   for (const auto& [name, value] : o.params) parameters.SetValue(name, value);
 
+  TParse runParse;
   TJsonWriter json;
   if (o.format == TFormat::Json) json.BeginArray();
   bool allProduced = true;
@@ -131,7 +169,9 @@ int RunGenerate(const TParsedArgs& args, QTextStream& out, QTextStream& err) {
         PrintReport(BuildErrorReport(active ? *active : generator, e), err);
         generator.Stop();
       }
-      if (produced) PrintLine(result, o.format, json, out);
+      if (!produced) continue;
+      PrintLine(result, o.format, json, out);
+      runParse.Merge(generator.LineParse);
     }
     allProduced = allProduced && produced;
   }
@@ -139,6 +179,7 @@ int RunGenerate(const TParsedArgs& args, QTextStream& out, QTextStream& err) {
     json.EndArray();
     out << json.Text() << "\n";
   }
+  if (o.parse) err << ParseJson(runParse) << "\n";
   return allProduced ? exitOk : exitPartial;
 }
 
