@@ -1,5 +1,5 @@
 // The process-wide store of loaded dictionaries: every caller that asks for one path gets one
-// object, reloaded in place when the file's time changes. Safe from any thread.
+// object, reloaded in place whenever the file is written. Safe from any thread.
 #pragma once
 
 #include "model/DicFiles.h"
@@ -20,7 +20,7 @@ public:
 private:
   struct TItem {
     QString fileName;
-    TDateTime loadedTime = 0;
+    qint64 loadedTime = -1;  // the file's change stamp when it was loaded
     std::unique_ptr<TDicFile> file;
   };
   std::mutex m_mutex;

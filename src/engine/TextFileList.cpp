@@ -40,15 +40,15 @@ const TFileLines& TTextFileList::Get(const QString& path) {
       item = &i;
       break;
     }
-  if (!QFileInfo(path).isFile()) throw EWrongFileName(path);
+  const qint64 stamp = FileChangeStamp(path);
+  if (stamp < 0) throw EWrongFileName(path);
   if (!item) {
-    m_items.push_back({path, 0, std::make_unique<TFileLines>()});
+    m_items.push_back({path, -1, std::make_unique<TFileLines>()});
     item = &m_items.back();
   }
-  const TDateTime modified = FileModified(path);
-  if (item->loadedTime != modified) {
+  if (item->loadedTime != stamp) {
     item->lines->Load(path);
-    item->loadedTime = modified;
+    item->loadedTime = stamp;
   }
   return *item->lines;
 }

@@ -1,5 +1,5 @@
 // The process-wide store of text files read by the file functions and the list file: one set
-// of lines per path, reloaded when the file's time changes. Safe from any thread.
+// of lines per path, reloaded whenever the file is written. Safe from any thread.
 #pragma once
 
 #include "platform/FileTimes.h"
@@ -42,7 +42,7 @@ public:
 private:
   struct TItem {
     QString fileName;
-    TDateTime loadedTime = 0;
+    qint64 loadedTime = -1;  // the file's change stamp when it was loaded
     std::unique_ptr<TFileLines> lines;
   };
   std::mutex m_mutex;

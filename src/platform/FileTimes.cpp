@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace gs {
 namespace {
@@ -48,6 +49,12 @@ bool SetFileModified(const QString& fileName, TDateTime value) {
   QFile file(fileName);
   if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadWrite)) return false;
   return file.setFileTime(DateTimeToQt(ToDosResolution(value)), QFileDevice::FileModificationTime);
+}
+
+qint64 FileChangeStamp(const QString& fileName) {
+  struct stat st {};
+  if (stat(QFile::encodeName(fileName).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
 qint64 FileSizeOf(const QString& fileName) {

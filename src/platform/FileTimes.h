@@ -20,6 +20,10 @@ TDateTime ToDosResolution(TDateTime value);
 TDateTime FileModified(const QString& fileName);
 // Sets the last-write time (DOS resolution) of an existing file; false when it cannot.
 bool SetFileModified(const QString& fileName, TDateTime value);
+// A stamp that changes whenever the file is written (its modification time in nanoseconds);
+// -1 when there is no such file or it is a folder. One system call: the stores of loaded files
+// check it on every use.
+qint64 FileChangeStamp(const QString& fileName);
 // Size in bytes, -1 when no such file exists.
 qint64 FileSizeOf(const QString& fileName);
 

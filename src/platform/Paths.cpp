@@ -79,6 +79,7 @@ QString FileNameWithoutExt(const QString& path) {
 }
 
 bool SamePath(const QString& a, const QString& b) {
+  if (a == b) return true;
   return QDir::cleanPath(ToNative(a)) == QDir::cleanPath(ToNative(b));
 }
 

@@ -5,7 +5,14 @@
 namespace gs {
 
 QString UpperCase(QStringView text) {
-  return QLocale().toUpper(text.toString());
+  // ASCII, the bulk of list lines, needs no locale.
+  bool ascii = true;
+  for (QChar c : text) ascii = ascii && c.unicode() < 128;
+  if (!ascii) return QLocale().toUpper(text.toString());
+  QString upper = text.toString();
+  for (QChar& c : upper)
+    if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 32);
+  return upper;
 }
 
 QString LowerCase(QStringView text) {
