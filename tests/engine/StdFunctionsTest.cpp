@@ -300,3 +300,27 @@ TEST_F(StdFunctions, ParseOfLines) {
   EXPECT_EQ(legacy.Unnamed()->Total(), 3u);
   EXPECT_DOUBLE_EQ(legacy.Unnamed()->Item(1).Percent, 0);
 }
+
+TEST_F(StdFunctions, AStoppedChildStopsItsCallerAndIsNotCached) {
+  const QString linked = Dictionary(R"({"nodes": [{"request": "Word", "children": [
+      {"kind": "answer", "value": {"call": "Terminate"}}]}]})");
+  TDicFile caller;
+  auto link = std::make_unique<TLink>();
+  link->SetFileName(linked);
+  link->SetCaching(true);
+  TLink* own = caller.Links().Add(std::move(link));
+  TDicNode* answer = caller.Root().Add(std::make_unique<TDicNode>(nkRequest))->Add(std::make_unique<TDicNode>(nkAnswer));
+  answer->Parent()->SetOption(2);
+  answer->Value1()->SetKind(vkFunc);
+  answer->Value1()->SetFunction(own);
+  const QString file = m_dir.filePath("caller.qdx");
+  caller.SaveToFile(file);
+  TGenerator g;
+  g.SetFileName(file);
+  bool stopped = false;
+  g.OnStop = [&](TGenerator&) { stopped = true; };
+  TLineResult r;
+  g.Generate({}, r);
+  EXPECT_TRUE(stopped);
+  EXPECT_FALSE(LinkCache().Find(linked, QString()).has_value());
+}

@@ -74,3 +74,17 @@ TEST_F(GenerateCommand, FailuresAndExitStatus) {
   EXPECT_EQ(RunProgram({"generate", m_dir.filePath("none.qdx"), "--format", "xml"}).status, exitUsage);
   EXPECT_EQ(RunProgram({"generate"}).status, exitUsage);
 }
+
+TEST_F(GenerateCommand, ParseOfTheRun) {
+  const QString dic = Dictionary(R"({"nodes": [{"request": "Word", "children": [
+      {"kind": "command", "value": {"call": "Add Element", "args": {"Ident": "race", "String": "orc"}}},
+      {"kind": "answer", "value": "x"}]}]})");
+  const TRun run = RunProgram({"generate", dic, "-n", "3", "--parse"});
+  ASSERT_EQ(run.status, 0);
+  const QJsonArray groups = QJsonDocument::fromJson(run.err.toUtf8()).array();
+  ASSERT_EQ(groups.size(), 1);
+  EXPECT_EQ(groups[0].toObject()["group"].toString(), "race");
+  const QJsonObject orc = groups[0].toObject()["elements"].toArray()[0].toObject();
+  EXPECT_EQ(orc["count"].toInt(), 3);
+  EXPECT_EQ(orc["percent"].toDouble(), 100);
+}
