@@ -1,31 +1,18 @@
-// The process-wide store of loaded dictionaries: every caller that asks for one path gets one
-// object, reloaded in place whenever the file is written. Safe from any thread.
+// The process-wide store of loaded dictionaries (the master dictionary and linked ones).
 #pragma once
 
+#include "engine/FileStore.h"
 #include "model/DicFiles.h"
-
-#include <memory>
-#include <mutex>
-#include <vector>
 
 namespace gs {
 
-class TDicFileList {
+// A dictionary as the store keeps it.
+class TStoredDictionary : public TDicFile {
 public:
-  // Raises EWrongFileName when no file exists at path (checked on every call), and the
-  // reader's exceptions when loading fails (the next call then tries again).
-  TDicFile* Get(const QString& path);
-  void Clear();
-
-private:
-  struct TItem {
-    QString fileName;
-    qint64 loadedTime = -1;  // the file's change stamp when it was loaded
-    std::unique_ptr<TDicFile> file;
-  };
-  std::mutex m_mutex;
-  std::vector<TItem> m_items;
+  void Load(const QString& fileName) { LoadFromFile(fileName); }
 };
+
+using TDicFileList = TFileStore<TStoredDictionary>;
 
 // The program's dictionary list, created at start-up.
 TDicFileList& DicFileList();

@@ -88,7 +88,7 @@ void TGenerator::Reload() {
     return;
   }
   m_reloadPending = false;
-  m_dictionary = m_dicFile.isEmpty() ? nullptr : DicFileList().Get(m_dicFile);
+  m_dictionary = m_dicFile.isEmpty() ? nullptr : &DicFileList().Get(m_dicFile);
   if (OnLoad) OnLoad(*this);
 }
 

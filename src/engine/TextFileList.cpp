@@ -32,27 +32,6 @@ int TFileLines::IndexOf(QStringView text) const {
   return m_last.value(UpperCase(text), -1);
 }
 
-const TFileLines& TTextFileList::Get(const QString& path) {
-  std::lock_guard lock(m_mutex);
-  TItem* item = nullptr;
-  for (TItem& i : m_items)
-    if (SamePath(i.fileName, path)) {
-      item = &i;
-      break;
-    }
-  const qint64 stamp = FileChangeStamp(path);
-  if (stamp < 0) throw EWrongFileName(path);
-  if (!item) {
-    m_items.push_back({path, -1, std::make_unique<TFileLines>()});
-    item = &m_items.back();
-  }
-  if (item->loadedTime != stamp) {
-    item->lines->Load(path);
-    item->loadedTime = stamp;
-  }
-  return *item->lines;
-}
-
 TTextFileList& TextFileList() {
   static TTextFileList list;
   return list;

@@ -2,14 +2,11 @@
 // of lines per path, reloaded whenever the file is written. Safe from any thread.
 #pragma once
 
-#include "platform/FileTimes.h"
+#include "engine/FileStore.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <memory>
-#include <mutex>
-#include <vector>
 
 namespace gs {
 
@@ -33,21 +30,7 @@ private:
 // no empty line; a NUL ends the text.
 QStringList SplitTextFileLines(QStringView text);
 
-class TTextFileList {
-public:
-  // Raises EWrongFileName when no file exists at path (checked on every call). The lines stay
-  // valid until the file is loaded again.
-  const TFileLines& Get(const QString& path);
-
-private:
-  struct TItem {
-    QString fileName;
-    qint64 loadedTime = -1;  // the file's change stamp when it was loaded
-    std::unique_ptr<TFileLines> lines;
-  };
-  std::mutex m_mutex;
-  std::vector<TItem> m_items;
-};
+using TTextFileList = TFileStore<TFileLines>;
 
 TTextFileList& TextFileList();
 

@@ -113,16 +113,16 @@ namespace {
 
 using TOptionsMember = std::unique_ptr<TEditorOptions> TStdOptions::*;
 
-struct TParamSpec {
+struct TParamEntry {
   const char16_t* name;
   TOptionsMember options;
 };
 
-struct TFuncSpec {
+struct TFuncEntry {
   quint16 id;
   quint8 category;
   TOptionsMember result;
-  std::initializer_list<TParamSpec> params;
+  std::initializer_list<TParamEntry> params;
 };
 
 constexpr TOptionsMember S = &TStdOptions::eoString, C = &TStdOptions::eoCardinal,
@@ -131,7 +131,7 @@ constexpr TOptionsMember S = &TStdOptions::eoString, C = &TStdOptions::eoCardina
                          F = &TStdOptions::eoFileName;
 
 // The catalogue in picker order.
-const TFuncSpec kCatalogue[] = {
+const TFuncEntry kCatalogue[] = {
     {67, fcVariables, S, {{u"Ident", V}}},
     {65, fcVariables, S, {{u"Ident", V}, {u"String", S}}},
     {66, fcVariables, S, {{u"Ident", V}}},
@@ -234,9 +234,9 @@ bool IsHiddenFunction(quint16 id) {
 void CreateStdFuncs() {
   TStdOptions& options = StdOptions();
   auto catalogue = std::make_unique<TStdFuncs>();
-  for (const TFuncSpec& spec : kCatalogue) {
-    auto f = std::make_unique<TFunction>(spec.id, spec.category, (options.*spec.result).get());
-    for (const TParamSpec& p : spec.params)
+  for (const TFuncEntry& entry : kCatalogue) {
+    auto f = std::make_unique<TFunction>(entry.id, entry.category, (options.*entry.result).get());
+    for (const TParamEntry& p : entry.params)
       f->AddParam(QString::fromUtf16(p.name), (options.*p.options).get(), TLangStr());
     catalogue->Add(std::move(f));
   }

@@ -24,12 +24,12 @@ TEST(Stores, DictionariesLoadOnceAndReloadInPlace) {
   dic.Info().Title().SetEnglishText("first");
   dic.SaveToFile(file);
   TDicFileList list;
-  TDicFile* a = list.Get(file);
+  TDicFile* a = &list.Get(file);
   EXPECT_EQ(a->Info().Title().EnglishText(), "first");
-  EXPECT_EQ(list.Get(file), a);  // same object
+  EXPECT_EQ(&list.Get(file), a);  // same object
   dic.Info().Title().SetEnglishText("second");
   dic.SaveToFile(file);
-  EXPECT_EQ(list.Get(file), a);  // reloaded in place
+  EXPECT_EQ(&list.Get(file), a);  // reloaded in place
   EXPECT_EQ(a->Info().Title().EnglishText(), "second");
   QFile::remove(file);
   EXPECT_THROW(list.Get(file), EWrongFileName);  // checked on every call
