@@ -1,0 +1,201 @@
+#include "documents/ColFiles.h"
+
+#include "platform/Text.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace gs {
+
+// ---- TColLine
+
+TColLine::TColLine() : m_changed(Now()) {}
+
+void TColLine::Assign(const TColLine& source) {
+  if (&source == this) return;
+  Changing();
+  m_text = source.m_text;
+  m_rating = source.m_rating;
+  m_group = source.m_group;
+  m_checked = source.m_checked;
+  m_changed = source.m_changed;
+  m_hint.AssignFrom(source.m_hint);
+  Change();
+}
+
+void TColLine::SetText(const QString& text) {
+  if (text == m_text) return;
+  Changing();
+  m_text = text;
+  m_changed = Now();
+  Change();
+}
+
+void TColLine::SetRating(quint8 rating) {
+  if (rating == m_rating) return;
+  Changing();
+  m_rating = rating;
+  Change();
+}
+
+void TColLine::SetGroup(const QString& group) {
+  if (group == m_group) return;
+  Changing();
+  m_group = group;
+  Change();
+}
+
+void TColLine::SetChecked(bool checked) {
+  if (checked == m_checked) return;
+  Changing();
+  m_checked = checked;
+  Change();
+}
+
+void TColLine::SetHint(const TLangStr& hint) {
+  if (hint.SameAs(m_hint)) return;
+  Changing();
+  m_hint.AssignFrom(hint);
+  Change();
+}
+
+// ---- TGroupTable
+
+namespace {
+bool Less(const QString& a, const QString& b) {
+  return CompareText(a, b) < 0;
+}
+} // namespace
+
+int TGroupTable::IndexOf(QStringView name) const {
+  const QString key = name.toString();
+  const auto it = std::lower_bound(m_names.begin(), m_names.end(), key, Less);
+  return it != m_names.end() && CompareText(*it, key) == 0 ? int(it - m_names.begin()) : -1;
+}
+
+void TGroupTable::Add(const QString& name) {
+  const auto it = std::lower_bound(m_names.begin(), m_names.end(), name, Less);
+  if (it != m_names.end() && CompareText(*it, name) == 0) return;
+  m_names.insert(it, name);
+}
+
+QString TGroupTable::Text() const {
+  QString text;
+  for (const QString& n : m_names) text += n + QStringLiteral("\r\n");
+  return text;
+}
+
+void TGroupTable::SetText(QStringView text) {
+  Clear();
+  for (const QString& n : SplitLines(text)) Add(n);
+}
+
+// ---- TColFile
+
+TColFile::~TColFile() {
+  Clear();
+}
+
+void TColFile::Wire(TColLine& line) {
+  line.OnChanging = [this](TColLine& l) {
+    if (l.m_checked) --m_checkedCount;
+    if (OnLineChanging) OnLineChanging(*this, l);
+  };
+  line.OnChange = [this](TColLine& l) {
+    if (l.m_checked) ++m_checkedCount;
+    if (OnLineChange) OnLineChange(*this, l);
+  };
+}
+
+int TColFile::IndexOf(const TColLine* line) const {
+  for (int i = 0; i < Count(); ++i)
+    if (m_lines[size_t(i)].get() == line) return i;
+  return -1;
+}
+
+TColLine* TColFile::Insert(int index, std::unique_ptr<TColLine> line) {
+  TColLine* kept = line.get();
+  Wire(*kept);
+  index = std::clamp(index, 0, Count());
+  m_lines.insert(m_lines.begin() + index, std::move(line));
+  if (kept->m_checked) ++m_checkedCount;
+  if (OnLineInsert) OnLineInsert(*this, *kept);
+  return kept;
+}
+
+void TColFile::Delete(TColLine* line) {
+  const int index = IndexOf(line);
+  if (index < 0) return;
+  if (line->m_checked) --m_checkedCount;
+  std::unique_ptr<TColLine>* slot = OnLineDelete ? OnLineDelete(*this, *line) : nullptr;
+  line->OnChanging = nullptr;
+  line->OnChange = nullptr;
+  std::unique_ptr<TColLine> taken = std::move(m_lines[size_t(index)]);
+  m_lines.erase(m_lines.begin() + index);
+  if (slot) *slot = std::move(taken);
+}
+
+void TColFile::Clear() {
+  m_checkedCount = 0;
+  m_lines.clear();
+}
+
+void TColFile::RebuildGroupTable() const {
+  m_groups.Clear();
+  for (const auto& l : m_lines) m_groups.Add(l->Group());
+}
+
+void TColFile::RemoveDuplicates() {
+  // One pass with a set of the texts seen: the earliest of each set of equal texts survives.
+  QHash<QString, bool> seen;
+  seen.reserve(Count());
+  for (int i = 0; i < Count();) {
+    TColLine* line = m_lines[size_t(i)].get();
+    const QString key = line->Text().toCaseFolded();
+    if (seen.contains(key)) {
+      Delete(line);
+    } else {
+      seen.insert(key, true);
+      ++i;
+    }
+  }
+}
+
+void TColFile::SaveToStream(TStreamWriter& stream, const QString& baseFolder) const {
+  TFile::SaveToStream(stream, baseFolder);
+  RebuildGroupTable();
+  stream.WriteWideText(m_groups.Text());
+  stream.WriteI32(qint32(Count()));
+  for (const auto& l : m_lines) {
+    stream.WriteWideText(l->Text());
+    stream.WriteU8(l->Rating());
+    stream.WriteU16(quint16(std::max(m_groups.IndexOf(l->Group()), 0)));
+    stream.WriteU8(l->Checked() ? 1 : 0);
+    stream.WriteDouble(l->Changed());
+    l->Hint().WriteTo(stream);
+  }
+}
+
+void TColFile::LoadFromStream(TStreamReader& stream, const QString& baseFolder) {
+  TFile::LoadFromStream(stream, baseFolder);
+  m_groups.SetText(stream.ReadWideText());
+  const qint32 count = stream.ReadI32();
+  stream.CheckCount(count, 17);  // text count, rating, group, checked, date, hint: 17 bytes at least
+  const quint8 formatVersion = m_info.FormatVersion();
+  for (qint32 i = 0; i < count; ++i) {
+    auto line = std::make_unique<TColLine>();
+    line->m_text = stream.ReadWideText();
+    line->m_rating = stream.ReadU8();
+    const qint64 groupPosition = stream.Position();
+    const int group = stream.ReadU16();
+    if (group >= m_groups.Count()) stream.FailAt(groupPosition);
+    line->m_group = m_groups[group];
+    line->m_checked = stream.ReadU8() != 0;
+    line->m_changed = stream.ReadDouble();
+    if (formatVersion >= 2) line->m_hint.ReadFrom(stream);
+    else line->m_hint.SetCurrentText(stream.ReadWideText());
+    Add(std::move(line));
+  }
+}
+
+} // namespace gs
