@@ -67,10 +67,9 @@ bool Less(const QString& a, const QString& b) {
 }
 } // namespace
 
-int TGroupTable::IndexOf(QStringView name) const {
-  const QString key = name.toString();
-  const auto it = std::lower_bound(m_names.begin(), m_names.end(), key, Less);
-  return it != m_names.end() && CompareText(*it, key) == 0 ? int(it - m_names.begin()) : -1;
+int TGroupTable::IndexOf(const QString& name) const {
+  const auto it = std::lower_bound(m_names.begin(), m_names.end(), name, Less);
+  return it != m_names.end() && CompareText(*it, name) == 0 ? int(it - m_names.begin()) : -1;
 }
 
 void TGroupTable::Add(const QString& name) {
@@ -125,7 +124,11 @@ TColLine* TColFile::Insert(int index, std::unique_ptr<TColLine> line) {
 
 void TColFile::Delete(TColLine* line) {
   const int index = IndexOf(line);
-  if (index < 0) return;
+  if (index >= 0) DeleteAt(index);
+}
+
+void TColFile::DeleteAt(int index) {
+  TColLine* line = m_lines[size_t(index)].get();
   if (line->m_checked) --m_checkedCount;
   std::unique_ptr<TColLine>* slot = OnLineDelete ? OnLineDelete(*this, *line) : nullptr;
   line->OnChanging = nullptr;
@@ -141,35 +144,54 @@ void TColFile::Clear() {
 }
 
 void TColFile::RebuildGroupTable() const {
+  // A set of the folded names keeps the sorted table from being searched for every line.
   m_groups.Clear();
-  for (const auto& l : m_lines) m_groups.Add(l->Group());
+  QHash<QString, bool> seen;
+  for (const auto& l : m_lines) {
+    const QString key = l->Group().toCaseFolded();
+    if (seen.contains(key)) continue;
+    seen.insert(key, true);
+    m_groups.Add(l->Group());
+  }
 }
 
 void TColFile::RemoveDuplicates() {
-  // One pass with a set of the texts seen: the earliest of each set of equal texts survives.
+  // A set of the texts seen: the earliest of each set of equal texts survives.
   QHash<QString, bool> seen;
   seen.reserve(Count());
-  for (int i = 0; i < Count();) {
-    TColLine* line = m_lines[size_t(i)].get();
-    const QString key = line->Text().toCaseFolded();
-    if (seen.contains(key)) {
-      Delete(line);
-    } else {
-      seen.insert(key, true);
-      ++i;
+  const auto duplicate = [&](const TColLine& line) {
+    const QString key = line.Text().toCaseFolded();
+    if (seen.contains(key)) return true;
+    seen.insert(key, true);
+    return false;
+  };
+  if (OnLineDelete) {
+    for (int i = 0; i < Count();) {
+      if (duplicate(*m_lines[size_t(i)])) DeleteAt(i);
+      else ++i;
     }
+    return;
   }
+  // Nobody keeps the removed lines: one compaction instead of a deletion each.
+  const auto end = std::remove_if(m_lines.begin(), m_lines.end(), [&](const std::unique_ptr<TColLine>& l) {
+    if (!duplicate(*l)) return false;
+    if (l->m_checked) --m_checkedCount;
+    return true;
+  });
+  m_lines.erase(end, m_lines.end());
 }
 
 void TColFile::SaveToStream(TStreamWriter& stream, const QString& baseFolder) const {
   TFile::SaveToStream(stream, baseFolder);
   RebuildGroupTable();
+  QHash<QString, int> index;  // folded name -> position in the table
+  for (int i = 0; i < m_groups.Count(); ++i) index.insert(m_groups[i].toCaseFolded(), i);
   stream.WriteWideText(m_groups.Text());
   stream.WriteI32(qint32(Count()));
   for (const auto& l : m_lines) {
     stream.WriteWideText(l->Text());
     stream.WriteU8(l->Rating());
-    stream.WriteU16(quint16(std::max(m_groups.IndexOf(l->Group()), 0)));
+    stream.WriteU16(quint16(index.value(l->Group().toCaseFolded(), 0)));
     stream.WriteU8(l->Checked() ? 1 : 0);
     stream.WriteDouble(l->Changed());
     l->Hint().WriteTo(stream);
@@ -183,7 +205,7 @@ void TColFile::LoadFromStream(TStreamReader& stream, const QString& baseFolder) 
   stream.CheckCount(count, 17);  // text count, rating, group, checked, date, hint: 17 bytes at least
   const quint8 formatVersion = m_info.FormatVersion();
   for (qint32 i = 0; i < count; ++i) {
-    auto line = std::make_unique<TColLine>();
+    auto line = std::make_unique<TColLine>(0.0);
     line->m_text = stream.ReadWideText();
     line->m_rating = stream.ReadU8();
     const qint64 groupPosition = stream.Position();

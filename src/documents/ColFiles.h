@@ -16,6 +16,7 @@ public:
   using TNotify = std::function<void(TColLine&)>;
 
   TColLine();  // empty, Changed = now
+  explicit TColLine(TDateTime changed) : m_changed(changed) {}
   TColLine(const TColLine&) = delete;
   TColLine& operator=(const TColLine&) = delete;
 
@@ -57,7 +58,7 @@ class TGroupTable {
 public:
   int Count() const { return int(m_names.size()); }
   const QString& operator[](int index) const { return m_names[size_t(index)]; }
-  int IndexOf(QStringView name) const;  // -1 when absent
+  int IndexOf(const QString& name) const;  // -1 when absent
   void Add(const QString& name);        // ignored when present
   void Clear() { m_names.clear(); }
   QString Text() const;                 // every name followed by CR LF
@@ -99,7 +100,8 @@ public:
   const TGroupTable& Groups() const { return m_groups; }
   void RebuildGroups() { RebuildGroupTable(); }
   // Deletes every line whose text equals an earlier line's without regard to case; the
-  // earliest of each set survives. Each deletion goes through Delete.
+  // earliest of each set survives. With a deletion subscriber each line goes through Delete in
+  // turn; without one the list is compacted in one pass.
   void RemoveDuplicates();
 
   void LoadFromStream(TStreamReader& stream, const QString& baseFolder) override;
@@ -112,6 +114,7 @@ public:
 
 private:
   void Wire(TColLine& line);
+  void DeleteAt(int index);
   void RebuildGroupTable() const;
 
   TColInfo m_info;

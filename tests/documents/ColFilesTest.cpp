@@ -133,6 +133,14 @@ TEST(ColFile, RemoveDuplicatesKeepsTheEarliest) {
   EXPECT_EQ(col.Line(1).Text(), "bob");
   EXPECT_EQ(col.Line(2).Text(), QString::fromUtf8("Éva"));
   EXPECT_EQ(deleted, 4);
+
+  // Without a subscriber the list is compacted; the result and the checked count are the same.
+  TColFile plain;
+  for (const char* t : {"Anna", "bob", "ANNA", "Bob", "anna", "Éva", "éVA"}) plain.Add(MakeLine(t, "", true));
+  plain.RemoveDuplicates();
+  ASSERT_EQ(plain.Count(), 3);
+  EXPECT_EQ(plain.Line(1).Text(), "bob");
+  EXPECT_EQ(plain.CheckedCount(), 3);
 }
 
 TEST(ColFile, OldFormatHintsTakeTheCurrentLanguage) {
