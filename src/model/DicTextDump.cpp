@@ -1,6 +1,7 @@
 // Writing the text form of a dictionary.
 #include "model/DicTextForm.h"
 
+#include "formats/InfoJson.h"
 #include "platform/JsonWriter.h"
 #include "platform/Paths.h"
 #include "shell/LangFrm.h"
@@ -16,14 +17,7 @@ public:
     const TDicInfo& info = m_dic.Info();
     j.BeginObject();
     Key(u"type", u"dictionary");
-    Key(u"guid", GuidToString(info.Guid()));
-    Key(u"icon", MakeRelative(m_base, info.Icon()));
-    j.Key(u"title");
-    LangStr(info.Title());
-    j.Key(u"hint");
-    LangStr(info.Hint());
-    Key(u"author", info.Author());
-    Key(u"url", info.URL());
+    WriteInfoJson(j, info, m_base);
     j.Key(u"blocked");
     j.Bool(info.Blocked());
     Variables(info.Variables());
@@ -40,11 +34,7 @@ private:
     j.String(text);
   }
 
-  void LangStr(const TLangStr& s) {
-    j.BeginObject();
-    for (const TLangStr::TEntry& e : s.Entries()) Key(QString::number(e.id), e.text);
-    j.EndObject();
-  }
+  void LangStr(const TLangStr& s) { WriteLangStrJson(j, s); }
 
   void Options(const TEditorOptions& o) {
     j.BeginObject();

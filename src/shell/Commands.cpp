@@ -1,6 +1,8 @@
 #include "shell/Commands.h"
 
+#include "documents/DocTextDump.h"
 #include "formats/Info.h"
+#include "formats/InfoJson.h"
 #include "model/DicTextForm.h"
 #include "platform/JsonWriter.h"
 #include "platform/Paths.h"
@@ -29,15 +31,6 @@ QString PlainLines(QString text) {
   return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-void WriteLangStr(TJsonWriter& json, const TLangStr& text) {
-  json.BeginObject();
-  for (const TLangStr::TEntry& e : text.Entries()) {
-    json.Key(QString::number(e.id));
-    json.String(e.text);
-  }
-  json.EndObject();
-}
-
 int FileError(const std::exception& e, const QString& fileName, QTextStream& err) {
   err << PlainLines(FileErrorText(e, fileName, TFileErrorContext::Opening)) << "\n";
   return exitFileError;
@@ -47,7 +40,7 @@ const char kUsage[] =
     "Usage: glossmith [--home DIR] [FILE...]\n"
     "       glossmith --version\n"
     "       glossmith info FILE\n"
-    "       glossmith dump FILE.qdx\n"
+    "       glossmith dump FILE.qdx|FILE.qcu|FILE.qpc\n"
     "       glossmith build FILE.json [-o FILE.qdx]\n"
     "       glossmith generate DICTIONARY [-n COUNT] [--seed N] [-p NAME=VALUE]... [--timeout MS]\n"
     "                          [--tries N] [--format text|tsv|json] [--parse]\n";
@@ -171,18 +164,7 @@ int RunInfo(const QString& fileName, QTextStream& out, QTextStream& err) {
   json.Integer(info.FormatVersion());
   json.Key(u"version");
   json.String(info.Version().ToString());
-  json.Key(u"guid");
-  json.String(GuidToString(info.Guid()));
-  json.Key(u"icon");
-  json.String(info.Icon());
-  json.Key(u"title");
-  WriteLangStr(json, info.Title());
-  json.Key(u"hint");
-  WriteLangStr(json, info.Hint());
-  json.Key(u"author");
-  json.String(info.Author());
-  json.Key(u"url");
-  json.String(info.URL());
+  WriteInfoJson(json, info, QString());
   json.EndObject();
   out << json.Text() << "\n";
   return exitOk;
@@ -190,13 +172,19 @@ int RunInfo(const QString& fileName, QTextStream& out, QTextStream& err) {
 
 int RunDump(const QString& fileName, QTextStream& out, QTextStream& err) {
   const QString absolute = QFileInfo(fileName).absoluteFilePath();
-  TDicFile dic;
+  const QString folder = ExtractFileDir(absolute);
+  // Collections and containers by their signature; anything else is read as a dictionary, so
+  // that a file of no known kind gets the dictionary's message.
+  const TFileType kind = FileKindOf(absolute);
+  std::unique_ptr<TFile> doc = CreateDocument(kind == ftNone ? ftDictionary : kind);
   try {
-    dic.LoadFromFile(absolute);
+    doc->LoadFromFile(absolute);
   } catch (const std::exception& e) {
     return FileError(e, absolute, err);
   }
-  out << DumpDictionary(dic, ExtractFileDir(absolute));
+  if (auto* col = dynamic_cast<TColFile*>(doc.get())) out << DumpCollection(*col, folder);
+  else if (auto* con = dynamic_cast<TConFile*>(doc.get())) out << DumpContainer(*con, folder);
+  else out << DumpDictionary(static_cast<TDicFile&>(*doc), folder);
   return exitOk;
 }
 

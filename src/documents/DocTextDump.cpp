@@ -1,0 +1,80 @@
+#include "documents/DocTextDump.h"
+
+#include "formats/InfoJson.h"
+#include "platform/Paths.h"
+
+namespace gs {
+namespace {
+
+void Item(TJsonWriter& j, const TItem& item, const QString& base) {
+  j.BeginObject();
+  j.Key(u"kind");
+  j.String(item.Kind() == ikFile ? u"file" : u"folder");
+  j.Key(u"name");
+  WriteLangStrJson(j, item.Name());
+  if (item.Kind() == ikFile) {
+    j.Key(u"file");
+    j.String(MakeRelative(base, item.FileName()));
+  }
+  j.Key(u"hidden");
+  j.Bool(item.Hidden());
+  j.Key(u"hint");
+  WriteLangStrJson(j, item.Hint());
+  if (item.Kind() != ikFile) {
+    j.Key(u"children");
+    j.BeginArray();
+    for (int i = 0; i < item.ChildCount(); ++i) Item(j, item.Child(i), base);
+    j.EndArray();
+  }
+  j.EndObject();
+}
+
+} // namespace
+
+QString DumpCollection(const TColFile& col, const QString& baseFolder) {
+  TJsonWriter j;
+  j.BeginObject();
+  j.Key(u"type");
+  j.String(u"collection");
+  WriteInfoJson(j, const_cast<TColFile&>(col).GetInfo(), baseFolder);
+  j.Key(u"lines");
+  j.BeginArray();
+  for (int i = 0; i < col.Count(); ++i) {
+    const TColLine& l = col.Line(i);
+    j.BeginObject();
+    j.Key(u"text");
+    j.String(l.Text());
+    j.Key(u"rating");
+    j.Integer(l.Rating());
+    j.Key(u"group");
+    j.String(l.Group());
+    j.Key(u"checked");
+    j.Bool(l.Checked());
+    j.Key(u"changed");
+    j.Number(l.Changed());
+    j.Key(u"hint");
+    WriteLangStrJson(j, l.Hint());
+    j.EndObject();
+  }
+  j.EndArray();
+  j.EndObject();
+  return j.Text() + u'\n';
+}
+
+QString DumpContainer(const TConFile& con, const QString& baseFolder) {
+  TJsonWriter j;
+  j.BeginObject();
+  j.Key(u"type");
+  j.String(u"container");
+  WriteInfoJson(j, const_cast<TConFile&>(con).GetInfo(), baseFolder);
+  j.Key(u"blocked");
+  j.Bool(const_cast<TConFile&>(con).Info().Blocked());
+  j.Key(u"items");
+  j.BeginArray();
+  for (int i = 0; i < con.Root().ChildCount(); ++i) Item(j, con.Root().Child(i), baseFolder);
+  j.EndArray();
+  j.EndObject();
+  return j.Text() + u'\n';
+}
+
+} // namespace gs
