@@ -1,3 +1,4 @@
+#include "FileSupport.h"
 #include "engine/DicFileList.h"
 #include "engine/TextFileList.h"
 
@@ -6,16 +7,6 @@
 #include <gtest/gtest.h>
 
 using namespace gs;
-
-namespace {
-
-void Write(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-} // namespace
 
 TEST(Stores, DictionariesLoadOnceAndReloadInPlace) {
   QTemporaryDir dir;
@@ -33,7 +24,7 @@ TEST(Stores, DictionariesLoadOnceAndReloadInPlace) {
   EXPECT_EQ(a->Info().Title().EnglishText(), "second");
   QFile::remove(file);
   EXPECT_THROW(list.Get(file), EWrongFileName);  // checked on every call
-  Write(file, "QDX broken");
+  WriteFile(file, "QDX broken");
   EXPECT_THROW(list.Get(file), EWrongFormat);
 }
 
@@ -58,11 +49,11 @@ TEST(Stores, TextFilesEncodingsAndLineBreaks) {
   int n = 0;
   for (const Case& c : cases) {
     const QString file = dir.filePath(QStringLiteral("t%1.txt").arg(++n));
-    Write(file, c.bytes);
+    WriteFile(file, c.bytes);
     EXPECT_EQ(list.Get(file).Lines(), c.lines) << c.bytes.toHex().constData();
   }
   const QString file = dir.filePath("search.txt");
-  Write(file, "Orc\nelf\nORC\n");
+  WriteFile(file, "Orc\nelf\nORC\n");
   const TFileLines& lines = list.Get(file);
   EXPECT_EQ(lines.IndexOf(u"orc"), 2);  // the last equal line
   EXPECT_EQ(lines.IndexOf(u"dwarf"), -1);

@@ -1,3 +1,4 @@
+#include "FileSupport.h"
 #include "formats/File.h"
 #include "formats/FileFunctions.h"
 #include "formats/Info.h"
@@ -54,16 +55,7 @@ QByteArray OldHeader(const char* signature, quint8 formatVersion, TVersion versi
   return w.Bytes();
 }
 
-void WriteFile(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
-QByteArray ReadFile(const QString& name) {
-  QFile f(name);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 

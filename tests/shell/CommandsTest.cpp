@@ -1,3 +1,4 @@
+#include "FileSupport.h"
 #include "ProgramRun.h"
 #include "formats/Info.h"
 #include "shell/Commands.h"
@@ -14,11 +15,6 @@ using namespace gs;
 namespace {
 
 
-void WriteFile(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 // A dictionary-like header of version 2.3 with a title in two languages.
 QByteArray DictionaryHeader() {

@@ -1,3 +1,4 @@
+#include "FileSupport.h"
 #include "shell/IniFilesEx.h"
 
 #include <QFile>
@@ -5,21 +6,6 @@
 #include <gtest/gtest.h>
 
 using namespace gs;
-
-namespace {
-
-QByteArray ReadFile(const QString& name) {
-  QFile f(name);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-} // namespace
 
 TEST(IniFilesEx, LoadingRules) {
   TIniFileEx ini(QString(), TTextEncoding::Utf8, false, false);
