@@ -1,5 +1,6 @@
 #include "shell/Commands.h"
 
+#include "documents/DocTextBuild.h"
 #include "documents/DocTextDump.h"
 #include "formats/Info.h"
 #include "formats/InfoJson.h"
@@ -41,7 +42,7 @@ const char kUsage[] =
     "       glossmith --version\n"
     "       glossmith info FILE\n"
     "       glossmith dump FILE.qdx|FILE.qcu|FILE.qpc\n"
-    "       glossmith build FILE.json [-o FILE.qdx]\n"
+    "       glossmith build FILE.json [-o FILE]\n"
     "       glossmith generate DICTIONARY [-n COUNT] [--seed N] [-p NAME=VALUE]... [--timeout MS]\n"
     "                          [--tries N] [--format text|tsv|json] [--parse]\n";
 
@@ -196,9 +197,21 @@ int RunBuild(const QString& jsonName, const QString& outName, QTextStream& out, 
   if (!file.open(QIODevice::ReadOnly)) return FileError(EFileAccess(json, false), json, err);
   try {
     const TJsonValue document = ParseJson(DecodeText(file.readAll()).text);
-    TDicFile dic;
-    BuildDictionary(document, ExtractFileDir(json), dic);
-    dic.SaveToFile(target);
+    const TJsonValue* type = document.IsObject() ? document.Find(u"type") : nullptr;
+    const QString kind = type && type->IsString() ? type->String() : QString();
+    if (kind == u"collection") {
+      TColFile col;
+      BuildCollection(document, ExtractFileDir(json), col);
+      col.SaveToFile(target);
+    } else if (kind == u"container") {
+      TConFile con;
+      BuildContainer(document, ExtractFileDir(json), con);
+      con.SaveToFile(target);
+    } else {
+      TDicFile dic;
+      BuildDictionary(document, ExtractFileDir(json), dic);
+      dic.SaveToFile(target);
+    }
   } catch (const EJsonSyntax& e) {
     err << ExtractFileName(json) << ":" << e.Line() << ":" << e.Column() << ": " << e.Message() << "\n";
     return exitFileError;

@@ -1,3 +1,4 @@
+#include "FileSupport.h"
 #include "ProgramRun.h"
 #include "documents/ColFiles.h"
 #include "documents/ConFiles.h"
@@ -52,4 +53,45 @@ TEST(DocTextDump, CollectionsAndContainers) {
 
   const TRun bad = RunProgram({"dump", dir.filePath("kept.qcu") + "x"});
   EXPECT_EQ(bad.status, 3);
+}
+
+TEST(DocTextDump, BuildOfDumpGivesTheSameBytes) {
+  QTemporaryDir dir;
+  TColFile col;
+  col.Info().Title().SetEnglishText("Kept");
+  col.Info().Title().SetText(1049, "Khranimye");
+  for (const char* t : {"Ael", "Bor"}) {
+    auto line = std::make_unique<TColLine>(45000.123456789);
+    line->SetText(QString::fromUtf8(t));
+    line->SetChanged(45000.123456789);
+    line->SetGroup("G");
+    TLangStr hint;
+    hint.SetEnglishText("h");
+    hint.SetText(1031, "d");
+    line->SetHint(hint);
+    col.Add(std::move(line));
+  }
+  TConFile con;
+  TItem* folder = con.Root().AddChild(std::make_unique<TItem>(ikFolder));
+  folder->SetHidden(true);
+  auto file = std::make_unique<TItem>(ikFile);
+  file->SetFileName(dir.filePath("kept.qcu"));
+  folder->AddChild(std::move(file));
+  for (const auto& [name, doc] : std::initializer_list<std::pair<const char*, TFile*>>{{"kept.qcu", &col}, {"all.qpc", &con}}) {
+    // Saved once and loaded, so that the bytes are those of a file the program saved.
+    const QString first = dir.filePath(QString::fromUtf8(name));
+    doc->SaveToFile(first);
+    const TRun dump = RunProgram({"dump", first});
+    ASSERT_EQ(dump.status, 0) << dump.err.toStdString();
+    const QString json = dir.filePath(QString::fromUtf8(name) + ".json");
+    WriteFile(json, dump.out.toUtf8());
+    const QString second = dir.filePath(QStringLiteral("again-") + QString::fromUtf8(name));
+    const TRun build = RunProgram({"build", json, "-o", second});
+    ASSERT_EQ(build.status, 0) << build.err.toStdString();
+    EXPECT_EQ(ReadFile(second), ReadFile(first)) << name;
+  }
+  WriteFile(dir.filePath("bad.json"), R"({"type": "collection", "lines": [{"text": "a", "ratin": 2}]})");
+  const TRun bad = RunProgram({"build", dir.filePath("bad.json"), "-o", dir.filePath("bad.qcu")});
+  EXPECT_EQ(bad.status, 3);
+  EXPECT_EQ(bad.err, "bad.json: lines[0].ratin: unknown key \"ratin\"\n");
 }
