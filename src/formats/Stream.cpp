@@ -145,6 +145,7 @@ void TStreamWriter::WriteShortAnsi(QStringView text) {
 void TStreamWriter::WriteWideText(QStringView text) {
   text = UpToNul(text);
   WriteI32(qint32(text.size()));
+  if (text.isEmpty()) return;  // an empty view may have no data at all
   const qsizetype at = m_buffer.size();
   m_buffer.resize(at + text.size() * 2);
   qToLittleEndian<quint16>(text.utf16(), text.size(), m_buffer.data() + at);
