@@ -88,6 +88,7 @@ public:
 
   TInfo& GetInfo() override { return m_info; }
   TColInfo& Info() { return m_info; }
+  const TColInfo& Info() const { return m_info; }
 
   int Count() const { return int(m_lines.size()); }
   TColLine& Line(int index) const { return *m_lines[size_t(index)]; }

@@ -93,6 +93,7 @@ public:
 
   TInfo& GetInfo() override { return m_info; }
   TConInfo& Info() { return m_info; }
+  const TConInfo& Info() const { return m_info; }
   TItem& Root() { return *m_root; }
   const TItem& Root() const { return *m_root; }
 

@@ -36,7 +36,7 @@ QString DumpCollection(const TColFile& col, const QString& baseFolder) {
   j.BeginObject();
   j.Key(u"type");
   j.String(u"collection");
-  WriteInfoJson(j, const_cast<TColFile&>(col).GetInfo(), baseFolder);
+  WriteInfoJson(j, col.Info(), baseFolder);
   j.Key(u"lines");
   j.BeginArray();
   for (int i = 0; i < col.Count(); ++i) {
@@ -66,9 +66,9 @@ QString DumpContainer(const TConFile& con, const QString& baseFolder) {
   j.BeginObject();
   j.Key(u"type");
   j.String(u"container");
-  WriteInfoJson(j, const_cast<TConFile&>(con).GetInfo(), baseFolder);
+  WriteInfoJson(j, con.Info(), baseFolder);
   j.Key(u"blocked");
-  j.Bool(const_cast<TConFile&>(con).Info().Blocked());
+  j.Bool(con.Info().Blocked());
   j.Key(u"items");
   j.BeginArray();
   for (int i = 0; i < con.Root().ChildCount(); ++i) Item(j, con.Root().Child(i), baseFolder);

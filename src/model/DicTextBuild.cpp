@@ -4,15 +4,15 @@
 #include "model/DicTextForm.h"
 
 #include "model/Limits.h"
+#include "model/TextFormAccess.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 
-#include <cmath>
 
 namespace gs {
 namespace {
 
-using TKeys = std::initializer_list<const char16_t*>;
+using namespace textform;
 
 class TBuilder {
 public:
@@ -33,57 +33,6 @@ public:
   }
 
 private:
-  // ---- Checked access to the document
-
-  [[noreturn]] static void Fail(const QString& path, const QString& message) { throw ETextForm(path, message); }
-
-  static QString Join(const QString& path, QStringView key) {
-    return path.isEmpty() ? key.toString() : path + u'.' + key.toString();
-  }
-  static QString Index(const QString& path, qsizetype i) { return path + u'[' + QString::number(i) + u']'; }
-
-  static const TJsonValue& Object(const TJsonValue& v, const QString& path) {
-    if (!v.IsObject()) Fail(path, QStringLiteral("expected an object"));
-    return v;
-  }
-  static const std::vector<TJsonValue>& Array(const TJsonValue& v, const QString& path) {
-    if (!v.IsArray()) Fail(path, QStringLiteral("expected an array"));
-    return v.Array();
-  }
-  static QString Text(const TJsonValue& v, const QString& path) {
-    if (!v.IsString()) Fail(path, QStringLiteral("expected a text"));
-    return v.String();
-  }
-  static bool Bool(const TJsonValue& v, const QString& path) {
-    if (!v.IsBool()) Fail(path, QStringLiteral("expected true or false"));
-    return v.Bool();
-  }
-  static qint64 Integer(const TJsonValue& v, const QString& path, qint64 low, qint64 high) {
-    if (!v.IsNumber() || v.Number() != std::floor(v.Number()) || v.Number() < double(low) || v.Number() > double(high))
-      Fail(path, QStringLiteral("expected a whole number from %1 to %2").arg(low).arg(high));
-    return qint64(v.Number());
-  }
-  static void CheckKeys(const TJsonValue& obj, const QString& path, TKeys allowed) {
-    for (const auto& [key, value] : obj.Members()) {
-      bool known = false;
-      for (const char16_t* a : allowed) known = known || key == QStringView(a);
-      if (!known) Fail(Join(path, key), QStringLiteral("unknown key \"%1\"").arg(key));
-    }
-  }
-  static bool OptionalBool(const TJsonValue& obj, QStringView key, const QString& path) {
-    const TJsonValue* v = obj.Find(key);
-    return v && Bool(*v, Join(path, key));
-  }
-  static QString OptionalText(const TJsonValue& obj, QStringView key, const QString& path) {
-    const TJsonValue* v = obj.Find(key);
-    return v ? Text(*v, Join(path, key)) : QString();
-  }
-  static QString RequiredText(const TJsonValue& obj, QStringView key, const QString& path) {
-    const TJsonValue* v = obj.Find(key);
-    if (!v) Fail(path, QStringLiteral("missing \"%1\"").arg(key));
-    return Text(*v, Join(path, key));
-  }
-
   // ---- Pieces of the file
 
   // A LangTable. The document lists the entries in the order the saved file holds them;
@@ -116,8 +65,7 @@ private:
     w.WriteU8(2);
     w.WriteU8(3);
     TGuid guid = NewGuid();
-    if (const TJsonValue* g = top.Find(u"guid"); g && !GuidFromString(Text(*g, QStringLiteral("guid")), guid))
-      Fail(QStringLiteral("guid"), QStringLiteral("not a GUID"));
+    OptionalGuid(top, guid);
     w.WriteBytes(QByteArrayView(reinterpret_cast<const char*>(guid.data()), 16));
     w.WriteWideText(OptionalText(top, u"icon", QString()));
     LangStr(top.Find(u"title"), QStringLiteral("title"));
