@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace gs {
@@ -13,11 +14,19 @@ struct TRun {
   QString out, err;
 };
 
-inline TRun RunProgram(const QStringList& args) {
+// Runs the program with its settings, session and databases in home.
+inline TRun RunProgramIn(const QString& home, QStringList args) {
+  args << QStringLiteral("--home") << home;
   QProcess p;
   p.start(QStringLiteral(GLOSSMITH_EXE), args);
   EXPECT_TRUE(p.waitForFinished(60000));
   return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Runs the program in a fresh home folder of its own.
+inline TRun RunProgram(const QStringList& args) {
+  QTemporaryDir home;
+  return RunProgramIn(home.path(), args);
 }
 
 } // namespace gs

@@ -20,7 +20,8 @@ namespace {
 
 // Options that take a value.
 const char16_t* const kValueOptions[] = {u"--home", u"-o",       u"--output", u"-n",      u"--count",  u"--seed",
-                                         u"-p",     u"--param", u"--timeout", u"--tries", u"--format"};
+                                         u"-p",     u"--param", u"--timeout", u"--tries", u"--format",
+                                         u"--list", u"--session"};
 
 bool TakesValue(QStringView name) {
   for (const char16_t* o : kValueOptions)
@@ -44,7 +45,8 @@ const char kUsage[] =
     "       glossmith dump FILE.qdx|FILE.qcu|FILE.qpc\n"
     "       glossmith build FILE.json [-o FILE]\n"
     "       glossmith generate DICTIONARY [-n COUNT] [--seed N] [-p NAME=VALUE]... [--timeout MS]\n"
-    "                          [--tries N] [--format text|tsv|json] [--parse]\n";
+    "                          [--tries N] [--format text|tsv|json] [--parse] [--list FILE]\n"
+    "                          [--session FILE] [--append] [--unique] [--summary]\n";
 
 // Subcommands and how many file names each takes.
 struct TCommand {

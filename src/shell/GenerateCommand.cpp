@@ -5,7 +5,16 @@
 #include "engine/Random.h"
 #include "platform/JsonWriter.h"
 #include "platform/Text.h"
+#include "engine/GenThread.h"
+#include "engine/TextFileList.h"
+#include "platform/Paths.h"
 #include "shell/FileMessages.h"
+#include "shell/General.h"
+#include "shell/LangFrm.h"
+#include "shell/Summary.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
 
 #include <QFileInfo>
 
@@ -20,11 +29,16 @@ struct TOptions {
   quint32 timeout = 1000;
   int tries = 5;
   TFormat format = TFormat::Text;
-  std::vector<std::pair<QString, QString>> params;
+  TNameValues params;
   bool parse = false;
+  QString list;
+  QString session;
+  bool append = false;
+  bool unique = false;
+  bool summary = false;
 };
 
-// Reads the options; returns an error text for a usage fault.
+// Reads the options over the defaults; returns an error text for a usage fault.
 QString ReadOptions(const TParsedArgs& args, TOptions& o) {
   const auto number = [](const QString& text, qint64 low, qint64 high, qint64& value) {
     bool ok = false;
@@ -50,12 +64,22 @@ QString ReadOptions(const TParsedArgs& args, TOptions& o) {
       else if (value == u"tsv") o.format = TFormat::Tsv;
       else if (value == u"json") o.format = TFormat::Json;
       else return QStringLiteral("--format is text, tsv or json");
-    } else if (name == u"--parse") {
-      o.parse = true;
     } else if (name == u"-p" || name == u"--param") {
       const qsizetype eq = value.indexOf(u'=');
       if (eq <= 0) return QStringLiteral("--param takes NAME=VALUE");
-      o.params.emplace_back(value.left(eq), value.mid(eq + 1));
+      o.params.SetValue(value.left(eq), value.mid(eq + 1));
+    } else if (name == u"--list") {
+      o.list = QFileInfo(value).absoluteFilePath();
+    } else if (name == u"--session") {
+      o.session = QFileInfo(value).absoluteFilePath();
+    } else if (name == u"--parse") {
+      o.parse = true;
+    } else if (name == u"--append") {
+      o.append = true;
+    } else if (name == u"--unique") {
+      o.unique = true;
+    } else if (name == u"--summary") {
+      o.summary = true;
     } else {
       return QStringLiteral("unknown option ") + name + QStringLiteral(" for generate");
     }
@@ -63,39 +87,41 @@ QString ReadOptions(const TParsedArgs& args, TOptions& o) {
   return {};
 }
 
+QString Plain(QString text) {
+  return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 void PrintReport(const TErrorReport& report, QTextStream& err) {
-  const auto plain = [](QString t) { return t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); };
-  err << plain(report.heading) << "\n" << plain(report.message) << "\n";
+  err << Plain(report.heading) << "\n" << Plain(report.message) << "\n";
   for (const auto& row : report.path) {
     QString line = row[0];
     for (int c = 1; c < 3; ++c)
       if (!row[c].isEmpty()) line += u' ' + row[c];
-    err << "  " << plain(line) << "\n";
+    err << "  " << Plain(line) << "\n";
   }
 }
 
-void PrintLine(const TLineResult& r, TFormat format, TJsonWriter& json, QTextStream& out) {
+void PrintLine(const TColLine& r, TFormat format, TJsonWriter& json, QTextStream& out) {
   switch (format) {
-  case TFormat::Text: out << r.text << "\n"; break;
-  case TFormat::Tsv: out << r.text << '\t' << r.rating << '\t' << r.group << '\t' << (r.checked ? 1 : 0) << "\n"; break;
+  case TFormat::Text: out << r.Text() << "\n"; break;
+  case TFormat::Tsv: out << r.Text() << '\t' << r.Rating() << '\t' << r.Group() << '\t' << (r.Checked() ? 1 : 0) << "\n"; break;
   case TFormat::Json:
     json.BeginObject();
     json.Key(u"text");
-    json.String(r.text);
+    json.String(r.Text());
     json.Key(u"rating");
-    json.Integer(r.rating);
+    json.Integer(r.Rating());
     json.Key(u"group");
-    json.String(r.group);
+    json.String(r.Group());
     json.Key(u"checked");
-    json.Bool(r.checked);
+    json.Bool(r.Checked());
     json.EndObject();
     break;
   }
 }
 
 // The merged parse of the run: groups in order, each with its elements.
-QString ParseJson(TParse& parse) {
-  parse.ComputeAll();
+QString ParseJson(const TParse& parse) {
   TJsonWriter json;
   json.BeginArray();
   for (int g = 0; g < parse.GroupCount(); ++g) {
@@ -127,60 +153,101 @@ QString ParseJson(TParse& parse) {
   return json.Text();
 }
 
+void PrintSummary(const TSession& session, quint32 tries, QTextStream& err) {
+  for (const TSummaryGroup& group : BuildSummary(session, tries)) {
+    err << group.own.caption << "\n";
+    for (const TSummaryRow& row : group.rows) {
+      err << "  " << row.caption << ": " << row.value;
+      if (!row.total.isEmpty()) err << " (remaining " << row.remaining << " of " << row.total << ")";
+      err << "\n";
+    }
+  }
+}
+
+struct TJobOutcome {
+  quint32 duplicateLines = 0;
+  bool stoppedForDuplicates = false;
+};
+
+// Runs the job to its end on a thread of its own while this thread answers its calls.
+TJobOutcome RunJob(TShell& shell, TJobInputs inputs, bool append, QTextStream& err) {
+  TGenThread thread(shell.Generator(), shell.Session(), std::move(inputs), append);
+  QEventLoop loop;
+  thread.OnError = [&err](TGenThread&, const std::exception& e) {
+    // As "Continue": the job goes on with the next try.
+    const TGenerator* active = ActiveGenerator();
+    if (active) PrintReport(BuildErrorReport(*active, e), err);
+  };
+  thread.OnTerminate = [&loop](TGenThread&) { loop.quit(); };
+  thread.Start();
+  loop.exec();
+  thread.wait();
+  return {thread.DuplicateLines(), thread.StoppedForDuplicates()};
+}
+
 } // namespace
 
 int RunGenerate(const TParsedArgs& args, QTextStream& out, QTextStream& err) {
+  TShell shell({args.home, QCoreApplication::applicationDirPath(), QFileInfo(QCoreApplication::applicationFilePath()).fileName(), true});
   TOptions o;
+  o.count = shell.Fields().Count();
+  o.timeout = quint32(std::max(0, shell.Settings().timeOut));
+  o.tries = std::max(1, shell.Settings().tryCount);
   if (const QString fault = ReadOptions(args, o); !fault.isEmpty()) {
     err << "glossmith: " << fault << "\n";
     return exitUsage;
   }
   if (o.seed) RandomSeed(*o.seed);
   const QString file = QFileInfo(args.positional[1]).absoluteFilePath();
-  TGenerator generator;
+  TGenerator& generator = shell.Generator();
   generator.Timeout = o.timeout;
+  TJobInputs inputs = shell.JobInputs(o.params, o.unique);
   try {
     generator.SetFileName(file);
+    if (!o.list.isEmpty()) {
+      inputs.list = TextFileList().Get(o.list).Lines();
+      inputs.listLoaded = true;
+      inputs.listFile = o.list;
+    }
   } catch (const std::exception& e) {
-    err << FileErrorText(e, file, TFileErrorContext::Opening).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << "\n";
+    err << Plain(FileErrorText(e, o.list.isEmpty() || generator.DicFile() != file ? file : o.list, TFileErrorContext::Opening)) << "\n";
     return exitFileError;
   }
-  bool stopped = false;
-  generator.OnStop = [&](TGenerator&) { stopped = true; };
+  shell.DicIniFile().SetDictionary(file);
+  inputs.count = quint32(o.count);
+  inputs.tryCount = [tries = quint32(o.tries)] { return tries; };
+  inputs.assignMaster = [&generator] {
+    generator.Reload();  // picks up a changed file; a failure ends the job
+    return generator.Dictionary() != nullptr;
+  };
 
-  TNameValues parameters;
-  generator.Dictionary()->Info().Variables().FillDefaults(parameters);
-  for (const auto& [name, value] : o.params) parameters.SetValue(name, value);
+  const int before = o.append ? shell.Session().ResultCount() : 0;
+  const quint32 processedBefore = o.append ? shell.Session().Stats().Processed : 0;
+  const TJobOutcome outcome = RunJob(shell, std::move(inputs), o.append, err);
 
-  TParse runParse;
+  const TSession& session = shell.Session();
+  const auto lock = session.Lock();
+  const TColFile& results = session.Results();
   TJsonWriter json;
   if (o.format == TFormat::Json) json.BeginArray();
-  bool allProduced = true;
-  for (int line = 0; line < o.count; ++line) {
-    bool produced = false;
-    for (int attempt = 0; attempt < o.tries && !produced; ++attempt) {
-      TLineResult result;
-      stopped = false;
-      try {
-        generator.Generate(parameters, result);
-        produced = !stopped;
-      } catch (const std::exception& e) {
-        const TGenerator* active = ActiveGenerator();
-        PrintReport(BuildErrorReport(active ? *active : generator, e), err);
-        generator.Stop();
-      }
-      if (!produced) continue;
-      PrintLine(result, o.format, json, out);
-      runParse.Merge(generator.LineParse);
-    }
-    allProduced = allProduced && produced;
-  }
+  for (int i = before; i < results.Count(); ++i) PrintLine(results.Line(i), o.format, json, out);
   if (o.format == TFormat::Json) {
     json.EndArray();
     out << json.Text() << "\n";
   }
-  if (o.parse) err << ParseJson(runParse) << "\n";
-  return allProduced ? exitOk : exitPartial;
+  if (o.parse) err << ParseJson(session.SessionParse()) << "\n";
+  if (o.summary) PrintSummary(session, quint32(o.tries), err);
+  if (!o.session.isEmpty() && !session.SaveToFile(o.session)) {
+    err << Plain(FormatLang(LangMessage(msgFileWriteLocked), {ExtractFileName(o.session)})) << "\n";
+    return exitFileError;
+  }
+  const int produced = results.Count() - before;
+  const quint32 finished = session.Stats().Processed - processedBefore;
+  const quint32 failed = finished - quint32(produced);
+  const quint32 lostToDuplicates = std::min(failed, outcome.duplicateLines);
+  if (o.unique && produced < o.count && (lostToDuplicates > 0 || outcome.stoppedForDuplicates))
+    err << "only " << produced << " distinct lines could be generated\n";
+  return failed > lostToDuplicates ? exitPartial : exitOk;
 }
 
 } // namespace gs

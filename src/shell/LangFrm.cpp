@@ -1,6 +1,7 @@
 #include "shell/LangFrm.h"
 
 #include <QHash>
+#include <QTextStream>
 #include <mutex>
 
 namespace gs {
@@ -8,6 +9,7 @@ namespace {
 
 std::mutex g_lookupMutex;
 TLangLookup g_lookup;
+TMessageHandler g_messageHandler;
 
 quint32 Key(TLangSection section, std::uint16_t id) {
   return (quint32(section) << 16) | id;
@@ -93,6 +95,23 @@ QString FormatLang(const QString& pattern, const QStringList& args) {
     out += ch;
   }
   return out;
+}
+
+void SetMessageHandler(TMessageHandler handler) {
+  g_messageHandler = std::move(handler);
+}
+
+TMsgAnswer ShowMessageText(std::uint16_t id, const QString& text) {
+  static const TMsgData kUnknown{0, u"", TMsgIcon::Information, TMsgButtons::Ok};
+  const TMsgData* data = FindMessage(id);
+  if (g_messageHandler) return g_messageHandler(data ? *data : kUnknown, text);
+  QTextStream err(stderr);
+  err << "glossmith: " << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << "\n";
+  return data && data->buttons != TMsgButtons::Ok ? TMsgAnswer::No : TMsgAnswer::Ok;
+}
+
+TMsgAnswer ShowLangMessage(std::uint16_t id, const QStringList& args) {
+  return ShowMessageText(id, FormatLang(LangMessage(id), args));
 }
 
 } // namespace gs

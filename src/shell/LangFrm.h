@@ -27,6 +27,17 @@ QString LangString(TLangSection section, std::uint16_t id);
 QString LangMessage(std::uint16_t id);
 const TMsgData* FindMessage(std::uint16_t id);
 
+// The answer to a message box.
+enum class TMsgAnswer { Ok, Yes, No, Cancel };
+// How messages reach the user: a message box once windows exist. Without a handler the text
+// goes to standard error and the answer is OK, or No for a question.
+using TMessageHandler = std::function<TMsgAnswer(const TMsgData&, const QString& text)>;
+void SetMessageHandler(TMessageHandler handler);
+// Looks the message up in "Strings", formats it with the arguments and shows it.
+TMsgAnswer ShowLangMessage(std::uint16_t id, const QStringList& args = {});
+// Shows a text already composed for message id, in that message's box.
+TMsgAnswer ShowMessageText(std::uint16_t id, const QString& text);
+
 // Replaces the placeholders %s and %d, in order, by the arguments; "%%" is a percent sign.
 QString FormatLang(const QString& pattern, const QStringList& args);
 
