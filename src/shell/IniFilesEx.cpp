@@ -48,8 +48,8 @@ void TIniFileEx::LoadFromText(QStringView text) {
       entry.hasValue = false;
     } else {
       entry.key = line.left(eq).trimmed();
-      entry.value = line.mid(eq + 1);
-      if (m_trimValues) entry.value = entry.value.trimmed();
+      // Untrimmed stores keep the spaces that end the line: they are part of the value.
+      entry.value = m_trimValues ? line.mid(eq + 1).trimmed() : raw.mid(raw.indexOf(u'=') + 1);
     }
     current->lines.push_back(std::move(entry));
   }

@@ -22,7 +22,7 @@ TEST(IniFilesEx, LoadingRules) {
                    u"[Other]\r\n"
                    u"x=1\r");
   EXPECT_EQ(ini.Sections(), QStringList({"General", "Other"}));
-  EXPECT_EQ(ini.ReadString(u"GENERAL", u"count", "d"), " 25");  // first line wins, value untrimmed
+  EXPECT_EQ(ini.ReadString(u"GENERAL", u"count", "d"), " 25  ");  // first line wins, value untrimmed
   EXPECT_EQ(ini.ReadString(u"General", u"path", "d"), "a=b");
   EXPECT_EQ(ini.ReadString(u"General", u"Extra", "d"), "1");  // repeated section merged
   EXPECT_FALSE(ini.ValueExists(u"General", u"flag"));  // a line without "=" is no key
@@ -35,7 +35,8 @@ TEST(IniFilesEx, LoadingRules) {
   EXPECT_EQ(trimmed.ReadString(u"s", u"K", "d"), "v");
   TIniFileEx untrimmed(QString(), TTextEncoding::Utf8, false, false);
   untrimmed.LoadFromText(u"[S]\nk =  v  \n");
-  EXPECT_EQ(untrimmed.ReadString(u"s", u"K", "d"), "  v");  // the line itself was trimmed
+  // The spaces that end the line belong to an untrimmed value: a parameter " a " reads back whole.
+  EXPECT_EQ(untrimmed.ReadString(u"s", u"K", "d"), "  v  ");
 }
 
 TEST(IniFilesEx, TypedReadsNeverFail) {
