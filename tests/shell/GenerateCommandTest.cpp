@@ -1,6 +1,11 @@
 #include "engine/EngineTestSupport.h"
 #include "ProgramRun.h"
+#include "FileSupport.h"
+#include "platform/Paths.h"
 #include "shell/Commands.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -87,4 +92,53 @@ TEST_F(GenerateCommand, ParseOfTheRun) {
   const QJsonObject orc = groups[0].toObject()["elements"].toArray()[0].toObject();
   EXPECT_EQ(orc["count"].toInt(), 3);
   EXPECT_EQ(orc["percent"].toDouble(), 100);
+}
+
+TEST_F(GenerateCommand, SessionsAppendAndSummary) {
+  const QString dic = Dictionary(kRandom);
+  QTemporaryDir home;
+  const TRun first = RunProgramIn(home.path(), {"generate", dic, "-n", "5"});
+  ASSERT_EQ(first.status, 0) << first.err.toStdString();
+  const TRun more = RunProgramIn(home.path(), {"generate", dic, "-n", "3", "--append", "--summary", "--session", m_dir.filePath("s.qgs")});
+  EXPECT_EQ(more.out.count(u'\n'), 3);  // only the new lines are printed
+  EXPECT_TRUE(more.err.contains(u"Amount: 8 (remaining 0 of 8)")) << more.err.toStdString();
+  EXPECT_TRUE(more.err.contains(u"Generated: 8"));
+  EXPECT_TRUE(more.err.contains(u"Checked: 8"));
+  EXPECT_TRUE(QFileInfo::exists(m_dir.filePath("s.qgs")));
+  // Without --append the stored session starts afresh.
+  const TRun fresh = RunProgramIn(home.path(), {"generate", dic, "-n", "2", "--summary"});
+  EXPECT_TRUE(fresh.err.contains(u"Generated: 2")) << fresh.err.toStdString();
+}
+
+TEST_F(GenerateCommand, ParametersOfTheCommandLineAreNotStored) {
+  const QString dic = Dictionary(R"({
+    "variables": [{"name": "Race", "options": {"default": "elf"}}],
+    "nodes": [{"request": "Word", "children": [{"kind": "answer", "value": {"call": "Variable", "args": {"Ident": "race"}}}]}]})");
+  QTemporaryDir home;
+  WriteFile(home.filePath("Dictionaries.ini"), ("[" + MakeRelative(home.path() + "/", dic) + "]\nRace=orc\n").toUtf8());
+  EXPECT_EQ(RunProgramIn(home.path(), {"generate", dic, "-n", "1"}).out, "orc\n");  // the stored value
+  EXPECT_EQ(RunProgramIn(home.path(), {"generate", dic, "-n", "1", "-p", "Race=troll"}).out, "troll\n");
+  EXPECT_EQ(RunProgramIn(home.path(), {"generate", dic, "-n", "1"}).out, "orc\n");
+}
+
+TEST_F(GenerateCommand, ListModeKeepsTheListOrder) {
+  const QString dic = Dictionary(R"({"variables": [{"name": "String"}],
+    "nodes": [{"request": "Line", "children": [{"kind": "answer", "value": {"call": "Concat", "args": {
+      "String1": {"call": "Variable", "args": {"Ident": "String"}}, "String2": "!"}}}]}]})");
+  WriteFile(m_dir.filePath("words.txt"), "zeta\nalpha\nmu\n");
+  const TRun run = RunProgram({"generate", dic, "--list", m_dir.filePath("words.txt")});
+  EXPECT_EQ(run.out, "zeta!\nalpha!\nmu!\n");
+  EXPECT_EQ(RunProgram({"generate", dic, "--list", m_dir.filePath("none.txt")}).status, exitFileError);
+}
+
+TEST_F(GenerateCommand, UniqueLines) {
+  const QString dic = Dictionary(R"({"nodes": [{"request": "Line", "children": [{"kind": "order", "order": "Random", "children": [
+    {"kind": "answer", "value": "a"}, {"kind": "answer", "value": "A"}, {"kind": "answer", "value": "b"}]}]}]})");
+  const TRun run = RunProgram({"generate", dic, "-n", "5", "--unique", "--tries", "300"});
+  QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+  EXPECT_EQ(lines.size(), 2);
+  EXPECT_EQ(lines.filter(QRegularExpression("^[aA]$")).size(), 1);
+  EXPECT_TRUE(run.err.trimmed().endsWith(u"only 2 distinct lines could be generated")) << run.err.toStdString();
+  EXPECT_EQ(run.status, exitOk);  // duplicates are no failure
+  EXPECT_EQ(RunProgram({"generate", dic, "-n", "2", "--unique", "--tries", "300", "--seed", "1"}).err, "");
 }
