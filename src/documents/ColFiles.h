@@ -17,6 +17,9 @@ public:
 
   TColLine();  // empty, Changed = now
   explicit TColLine(TDateTime changed) : m_changed(changed) {}
+  // A line as the generator produced it at the moment changed.
+  TColLine(QString text, quint8 rating, QString group, bool checked, TDateTime changed)
+      : m_changed(changed), m_group(std::move(group)), m_text(std::move(text)), m_rating(rating), m_checked(checked) {}
   TColLine(const TColLine&) = delete;
   TColLine& operator=(const TColLine&) = delete;
 

@@ -185,13 +185,8 @@ void TGenThread::GenerateLine(quint32 index, const TNameValues& base, bool fromL
   if (TerminateRequested()) return;
   if (outcome == TTry::Duplicate) ++m_duplicateLines;
   std::unique_ptr<TColLine> line;
-  if (outcome == TTry::Produced) {
-    line = std::make_unique<TColLine>();
-    line->SetText(result.text);
-    line->SetRating(result.rating);
-    line->SetGroup(result.group);
-    line->SetChecked(result.checked);
-  }
+  if (outcome == TTry::Produced)
+    line = std::make_unique<TColLine>(std::move(result.text), result.rating, std::move(result.group), result.checked, end);
   const quint32 timeout = m_generator.Timeout;
   m_session.UpdateStats([timeout](TSessionStats& s) { s.TimeoutMs = timeout; });
   m_session.AddResult(std::move(line), m_generator.LineParse, start, end);

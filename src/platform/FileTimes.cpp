@@ -29,7 +29,19 @@ QDateTime DateTimeToQt(TDateTime value) {
 }
 
 TDateTime Now() {
-  return DateTimeFromQt(QDateTime::currentDateTime());
+  // Converting every reading to local time re-reads the time zone from disk; the offset is
+  // looked up again once a minute instead, which follows a change of summer time.
+  constexpr qint64 kRefreshMs = 60000;
+  constexpr double kUnixEpochDays = 25569.0;  // 1970-01-01 in date-time days
+  thread_local qint64 offsetMs = 0;
+  thread_local qint64 validFrom = 1, validUntil = 0;
+  const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
+  if (utcMs < validFrom || utcMs >= validUntil) {
+    offsetMs = qint64(QDateTime::fromMSecsSinceEpoch(utcMs).offsetFromUtc()) * 1000;
+    validFrom = utcMs;
+    validUntil = utcMs + kRefreshMs;
+  }
+  return kUnixEpochDays + double(utcMs + offsetMs) / kMsPerDay;
 }
 
 TDateTime ToDosResolution(TDateTime value) {

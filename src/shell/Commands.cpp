@@ -29,6 +29,15 @@ bool TakesValue(QStringView name) {
   return false;
 }
 
+// The switches of the program's own command-line jobs.
+const char16_t* const kProgramSwitches[] = {u"--install", u"--uninstall", u"--register", u"--select", u"--pack", u"--silent"};
+
+bool IsProgramSwitch(QStringView name) {
+  for (const char16_t* s : kProgramSwitches)
+    if (name == QStringView(s)) return true;
+  return false;
+}
+
 QString PlainLines(QString text) {
   return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
@@ -40,6 +49,7 @@ int FileError(const std::exception& e, const QString& fileName, QTextStream& err
 
 const char kUsage[] =
     "Usage: glossmith [--home DIR] [FILE...]\n"
+    "       glossmith --select DICTIONARY|LIST...\n"
     "       glossmith --version\n"
     "       glossmith info FILE\n"
     "       glossmith dump FILE.qdx|FILE.qcu|FILE.qpc\n"
@@ -144,8 +154,9 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
     if (command == u"dump") return RunDump(file, out, err);
     return RunBuild(file, parsed.Value(u"-o", parsed.Value(u"--output", ChangeFileExt(file, QStringLiteral(".qdx")))), out, err);
   }
-  if (!parsed.options.empty()) {
-    err << "glossmith: unknown option " << parsed.options.front().first << "\n" << kUsage;
+  for (const auto& [name, value] : parsed.options) {
+    if (IsProgramSwitch(name)) continue;
+    err << "glossmith: unknown option " << name << "\n" << kUsage;
     return exitUsage;
   }
   return std::nullopt;

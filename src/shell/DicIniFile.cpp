@@ -10,6 +10,7 @@ TDicIniFile::TDicIniFile(const QString& fileName, TRecent* recent)
 
 void TDicIniFile::Load() {
   std::lock_guard lock(m_mutex);
+  Invalidate();
   m_ini.Load();
 }
 
@@ -20,6 +21,7 @@ bool TDicIniFile::Save() const {
 
 void TDicIniFile::SetDictionary(const QString& path) {
   std::lock_guard lock(m_mutex);
+  Invalidate();
   m_section = StoredPath(path);
 }
 
@@ -40,7 +42,11 @@ bool TDicIniFile::HasValue(const QString& ident) const {
 
 void TDicIniFile::ReadAll(TNameValues& list) const {
   std::lock_guard lock(m_mutex);
-  for (const auto& [key, value] : m_ini.SectionValues(m_section)) list.SetValue(key, value);
+  if (!m_cacheValid) {
+    m_cache = m_ini.SectionValues(m_section);
+    m_cacheValid = true;
+  }
+  for (const auto& [key, value] : m_cache) list.SetValue(key, value);
 }
 
 void TDicIniFile::WriteValue(const QString& ident, const QString& value) {
@@ -49,6 +55,7 @@ void TDicIniFile::WriteValue(const QString& ident, const QString& value) {
     m_lastValue = m_ini.ReadString(m_section, ident, value);
     m_lastIdent = ident;
     m_canUndo = true;
+    Invalidate();
     m_ini.WriteString(m_section, ident, value);
   }
   if (m_recent) m_recent->Add(ident, value);
@@ -74,6 +81,7 @@ bool TDicIniFile::CanUndo() const {
 void TDicIniFile::ResetAll() {
   {
     std::lock_guard lock(m_mutex);
+    Invalidate();
     m_ini.EraseSection(m_section);
   }
   Change();
@@ -83,6 +91,7 @@ void TDicIniFile::ResetAll() {
 void TDicIniFile::ResetOne(const QString& ident) {
   {
     std::lock_guard lock(m_mutex);
+    Invalidate();
     m_ini.DeleteKey(m_section, ident);
   }
   Change();

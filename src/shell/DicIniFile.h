@@ -40,6 +40,7 @@ public:
 
 private:
   void Change();
+  void Invalidate() { m_cacheValid = false; }
 
   mutable std::recursive_mutex m_mutex;
   TIniFileEx m_ini;
@@ -48,6 +49,9 @@ private:
   QString m_lastIdent;
   QString m_lastValue;
   bool m_canUndo = false;
+  // The current section's values: the job lays them over every line's parameters.
+  mutable std::vector<std::pair<QString, QString>> m_cache;
+  mutable bool m_cacheValid = false;
 };
 
 } // namespace gs
