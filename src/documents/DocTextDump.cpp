@@ -1,6 +1,7 @@
 #include "documents/DocTextDump.h"
 
 #include "formats/InfoJson.h"
+#include "platform/JsonWriter.h"
 #include "platform/Paths.h"
 
 namespace gs {
@@ -31,8 +32,7 @@ void Item(TJsonWriter& j, const TItem& item, const QString& base) {
 
 } // namespace
 
-QString DumpCollection(const TColFile& col, const QString& baseFolder) {
-  TJsonWriter j;
+void WriteCollectionJson(TJsonWriter& j, const TColFile& col, const QString& baseFolder) {
   j.BeginObject();
   j.Key(u"type");
   j.String(u"collection");
@@ -58,6 +58,11 @@ QString DumpCollection(const TColFile& col, const QString& baseFolder) {
   }
   j.EndArray();
   j.EndObject();
+}
+
+QString DumpCollection(const TColFile& col, const QString& baseFolder) {
+  TJsonWriter j;
+  WriteCollectionJson(j, col, baseFolder);
   return j.Text() + u'\n';
 }
 
@@ -72,6 +77,35 @@ QString DumpContainer(const TConFile& con, const QString& baseFolder) {
   j.Key(u"items");
   j.BeginArray();
   for (int i = 0; i < con.Root().ChildCount(); ++i) Item(j, con.Root().Child(i), baseFolder);
+  j.EndArray();
+  j.EndObject();
+  return j.Text() + u'\n';
+}
+
+QString DumpInstaller(TInsFile& installer) {
+  TJsonWriter j;
+  j.BeginObject();
+  j.Key(u"type");
+  j.String(u"installer");
+  WriteInfoJson(j, installer.Info(), ExtractFileDir(installer.FileName()));
+  j.Key(u"created");
+  j.Number(installer.Info().Created());
+  j.Key(u"mainFile");
+  j.String(installer.MainFile());
+  j.Key(u"fileCount");
+  j.Integer(installer.FileCount());
+  j.Key(u"entries");
+  j.BeginArray();
+  for (const TInsFile::TEntry& e : installer.Entries()) {
+    j.BeginObject();
+    j.Key(u"name");
+    j.String(e.name);
+    j.Key(u"modified");
+    j.Number(e.modified);
+    j.Key(u"size");
+    j.Integer(e.size);
+    j.EndObject();
+  }
   j.EndArray();
   j.EndObject();
   return j.Text() + u'\n';

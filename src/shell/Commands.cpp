@@ -10,6 +10,9 @@
 #include "platform/TextDecode.h"
 #include "shell/FileMessages.h"
 #include "shell/GenerateCommand.h"
+#include "shell/Session.h"
+#include "shell/SessionDump.h"
+#include "shell/PackageCommands.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,13 +50,35 @@ int FileError(const std::exception& e, const QString& fileName, QTextStream& err
   return exitFileError;
 }
 
+// Sessions and installers, by their extension. A session is read as the program reads it:
+// what comes before damage.
+int DumpPackedFile(const QString& fileName, TFileType type, QTextStream& out, QTextStream& err) {
+  if (!QFileInfo(fileName).isFile()) return FileError(EWrongFileName(fileName), fileName, err);
+  if (type == ftSession) {
+    TSession session;
+    session.LoadFromFile(fileName);
+    out << DumpSession(session);
+    return exitOk;
+  }
+  try {
+    TInsFile installer(fileName);
+    out << DumpInstaller(installer);
+  } catch (const std::exception& e) {
+    return FileError(e, fileName, err);
+  }
+  return exitOk;
+}
+
 const char kUsage[] =
     "Usage: glossmith [--home DIR] [FILE...]\n"
     "       glossmith --select DICTIONARY|LIST...\n"
     "       glossmith --version\n"
     "       glossmith info FILE\n"
-    "       glossmith dump FILE.qdx|FILE.qcu|FILE.qpc\n"
+    "       glossmith dump FILE.qdx|FILE.qcu|FILE.qpc|FILE.qgs|FILE.qpi\n"
     "       glossmith build FILE.json [-o FILE]\n"
+    "       glossmith pack DOCUMENT INSTALLER.qpi\n"
+    "       glossmith install INSTALLER.qpi...\n"
+    "       glossmith --install|--uninstall|--register|--pack [--silent] FILE...\n"
     "       glossmith generate DICTIONARY [-n COUNT] [--seed N] [-p NAME=VALUE]... [--timeout MS]\n"
     "                          [--tries N] [--format text|tsv|json] [--parse] [--list FILE]\n"
     "                          [--session FILE] [--append] [--unique] [--summary]\n";
@@ -63,7 +88,8 @@ struct TCommand {
   const char16_t* name;
   int files;
 };
-const TCommand kCommands[] = {{u"info", 1}, {u"dump", 1}, {u"build", 1}, {u"generate", 1}};
+// -1: one file or more.
+const TCommand kCommands[] = {{u"info", 1}, {u"dump", 1}, {u"build", 1}, {u"generate", 1}, {u"pack", 2}, {u"install", -1}};
 
 } // namespace
 
@@ -139,11 +165,13 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
   const QString command = parsed.positional.isEmpty() ? QString() : parsed.positional.front();
   for (const TCommand& c : kCommands) {
     if (command != QStringView(c.name)) continue;
-    if (parsed.positional.size() != 1 + c.files) {
+    if (c.files >= 0 ? parsed.positional.size() != 1 + c.files : parsed.positional.size() < 2) {
       err << kUsage;
       return exitUsage;
     }
     if (command == u"generate") return RunGenerate(parsed, out, err);
+    if (command == u"pack" && parsed.options.empty()) return RunPack(parsed, out, err);
+    if (command == u"install" && parsed.options.empty()) return RunInstall(parsed, out, err);
     for (const auto& [name, value] : parsed.options) {
       if (command == u"build" && (name == u"-o" || name == u"--output")) continue;
       err << "glossmith: unknown option " << name << " for " << command << "\n" << kUsage;
@@ -189,6 +217,8 @@ int RunDump(const QString& fileName, QTextStream& out, QTextStream& err) {
   const QString folder = ExtractFileDir(absolute);
   // Collections and containers by their signature; anything else is read as a dictionary, so
   // that a file of no known kind gets the dictionary's message.
+  const TFileType type = FileTypeOf(absolute);
+  if (type == ftSession || type == ftInstaller) return DumpPackedFile(absolute, type, out, err);
   const TFileType kind = FileKindOf(absolute);
   std::unique_ptr<TFile> doc = CreateDocument(kind == ftNone ? ftDictionary : kind);
   try {

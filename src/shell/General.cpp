@@ -8,6 +8,7 @@
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "shell/FileFilter.h"
+#include "documents/InsFiles.h"
 #include "shell/FileMessages.h"
 #include "shell/LangFrm.h"
 #include "platform/Text.h"
@@ -23,6 +24,8 @@ namespace {
 const QString kRecentDb = QStringLiteral("Recent.db");
 const QString kDictionariesIni = QStringLiteral("Dictionaries.ini");
 const QString kSessionFile = QStringLiteral("Session.qgs");
+const QString kLibraryDb = QStringLiteral("Library.db");
+const QString kPackagesDb = QStringLiteral("Packages.db");
 
 struct TRecentList {
   const char16_t* name;
@@ -68,6 +71,9 @@ TShell::TShell(const TStartOptions& options) {
   m_fields = std::make_unique<TFields>(m_recent.get());
   m_session = std::make_unique<TSession>();
   m_session->SetTimeoutSource([this] { return m_generator.Timeout; });
+  m_library = std::make_unique<TLibrary>();
+  m_packages = std::make_unique<TPackages>(m_library.get(), m_folders.packagesDir);
+  m_packages->OnFilesChanged = [this] { ForgetMissingMaster(); };
 
   Seed(*m_recent, QStringLiteral("GenCount"), {1, 5, 10, 25, 50, 100});
   Seed(*m_recent, QStringLiteral("TryCount"), {1, 5, 10, 25, 50, 100});
@@ -75,6 +81,8 @@ TShell::TShell(const TStartOptions& options) {
   m_recent->LoadFromFile(m_folders.ProgramFile(kRecentDb));
   m_recent->PurgeMissingFiles(QStringLiteral("DocFile"));
 
+  m_library->LoadFromFile(m_folders.ProgramFile(kLibraryDb));
+  m_packages->LoadFromFile(m_folders.ProgramFile(kPackagesDb));
   m_session->LoadFromFile(m_folders.ProgramFile(kSessionFile));
 
   m_settings.Read(*m_appIni, m_folders);
@@ -98,6 +106,8 @@ void TShell::Shutdown() {
   const QString recentDb = m_folders.ProgramFile(kRecentDb);
   if (m_settings.storeRecent && m_recent->ListCount() > 0) m_recent->SaveToFile(recentDb);
   else QFile::remove(recentDb);
+  m_library->SaveToFile(m_folders.ProgramFile(kLibraryDb));
+  m_packages->SaveToFile(m_folders.ProgramFile(kPackagesDb));
   const QString session = m_folders.ProgramFile(kSessionFile);
   if (m_settings.storeSession) m_session->SaveToFile(session);
   else QFile::remove(session);
@@ -209,18 +219,48 @@ void TShell::SetTryCount(int tries) {
   m_tryCount.store(tries, std::memory_order_release);
 }
 
+void TShell::ForgetMissingMaster() {
+  if (!m_generator.DicFile().isEmpty() && !QFileInfo::exists(m_generator.DicFile())) AssignMasterDictionary(QString());
+}
+
+bool TShell::PackFile(const QString& mainDocument, const QString& installer) {
+  try {
+    Pack(mainDocument, installer);
+    return true;
+  } catch (const std::exception& e) {
+    ShowMessageText(msgFileWriteLocked, FileErrorText(e, installer, TFileErrorContext::Opening));
+    return false;
+  }
+}
+
 bool TShell::ProcessCommandLine(const QStringList& args) {
-  bool select = false;
+  enum { swInstall, swUninstall, swRegister, swSelect, swPack, swSilent, swCount };
+  static const char16_t* const kNames[swCount] = {u"Install", u"Uninstall", u"Register", u"Select", u"Pack", u"Silent"};
+  bool on[swCount] = {};
   QStringList files;
   for (const QString& arg : args) {
-    if (SameText(arg, u"/Select") || SameText(arg, u"--select")) select = true;
-    else files.append(arg);
+    bool isSwitch = false;
+    for (int i = 0; i < swCount; ++i) {
+      const QString name = QString::fromUtf16(kNames[i]);
+      if (SameText(arg, u'/' + name) || SameText(arg, QStringLiteral("--") + name)) on[i] = isSwitch = true;
+    }
+    if (!isSwitch) files.append(QFileInfo(arg).absoluteFilePath());
   }
-  if (!select) return false;
-  for (const QString& file : files) {
-    const QString full = QFileInfo(file).absoluteFilePath();
-    if (FileTypeOf(full) == ftDictionary) AssignMasterDictionary(full);
-    else SetListFile(full);
+  if (on[swInstall]) {
+    for (const QString& file : files) m_packages->InstallFile(file, on[swSilent]);
+  } else if (on[swUninstall]) {
+    m_packages->UninstallAll(on[swSilent]);
+  } else if (on[swRegister]) {
+    for (const QString& file : files) m_library->ShowFile(file);
+  } else if (on[swSelect]) {
+    for (const QString& file : files) {
+      if (FileTypeOf(file) == ftDictionary) AssignMasterDictionary(file);
+      else SetListFile(file);
+    }
+  } else if (on[swPack] && files.size() == 2) {
+    PackFile(files[0], files[1]);
+  } else {
+    return false;
   }
   return true;
 }

@@ -12,6 +12,8 @@
 #include "shell/Fields.h"
 #include "shell/Folders.h"
 #include "shell/LangFile.h"
+#include "shell/Library.h"
+#include "shell/Packages.h"
 #include "shell/Recent.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
@@ -53,9 +55,13 @@ public:
   TRecent& Recent() { return *m_recent; }
   TFields& Fields() { return *m_fields; }
   TSession& Session() { return *m_session; }
+  TLibrary& Library() { return *m_library; }
+  TPackages& Packages() { return *m_packages; }
   // The editor options that the recent list of that name feeds ("GenCount", "DicFile", ...).
   TEditorOptions* RecentOptions(const QString& name) const;
   const TLangStr& ProgramString(TProgramString which) const { return m_programStrings[which]; }
+  // The help file that the language file names, in the help folder.
+  QString HelpFileName() const { return m_folders.helpDir + m_language->File().HelpFile(); }
 
   // The generator takes the file as master dictionary; on failure a message names the fault
   // and the recent list "DicFile" forgets the file.
@@ -66,9 +72,12 @@ public:
   void SetListFile(const QString& fileName);
   // The try count setting; a running job reads it at every line.
   void SetTryCount(int tries);
-  // The command-line jobs that end the program ("/Select" and the package jobs). Returns true
-  // when one ran.
+  // The command-line jobs that end the program: "/Install", "/Uninstall", "/Register",
+  // "/Select" and "/Pack" (with two files), in that order of precedence, "/Silent" beside them.
+  // Returns true when one ran.
   bool ProcessCommandLine(const QStringList& args);
+  // Builds an installer; false (with the message) when it cannot be written.
+  bool PackFile(const QString& mainDocument, const QString& installer);
 
   // The inputs of a job from the settings; overrides are laid over the stored values.
   TJobInputs JobInputs(const TNameValues& overrides = {}, bool unique = false);
@@ -82,6 +91,7 @@ private:
   void RebuildOptionFilters();
   void CreateProgramStrings();
   void WriteSettings();
+  void ForgetMissingMaster();
 
   TGenerator m_generator;  // first in, last out
   TFolders m_folders;
@@ -92,6 +102,8 @@ private:
   std::unique_ptr<TDicIniFile> m_dicIni;
   std::unique_ptr<TFields> m_fields;
   std::unique_ptr<TSession> m_session;
+  std::unique_ptr<TLibrary> m_library;
+  std::unique_ptr<TPackages> m_packages;
   std::map<QString, std::unique_ptr<TEditorOptions>> m_recentOptions;
   std::array<TLangStr, psCount> m_programStrings;
   std::atomic<int> m_tryCount{5};

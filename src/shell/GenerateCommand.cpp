@@ -11,6 +11,7 @@
 #include "shell/FileMessages.h"
 #include "shell/General.h"
 #include "shell/LangFrm.h"
+#include "shell/SessionDump.h"
 #include "shell/Summary.h"
 
 #include <QCoreApplication>
@@ -120,39 +121,6 @@ void PrintLine(const TColLine& r, TFormat format, TJsonWriter& json, QTextStream
   }
 }
 
-// The merged parse of the run: groups in order, each with its elements.
-QString ParseJson(const TParse& parse) {
-  TJsonWriter json;
-  json.BeginArray();
-  for (int g = 0; g < parse.GroupCount(); ++g) {
-    const TParseGroup& group = parse.Group(g);
-    json.BeginObject();
-    json.Key(u"group");
-    json.String(group.GroupName());
-    json.Key(u"total");
-    json.Integer(group.Total());
-    json.Key(u"elements");
-    json.BeginArray();
-    for (int i = 0; i < group.Count(); ++i) {
-      const TParseItem& item = group.Item(i);
-      json.BeginObject();
-      json.Key(u"element");
-      json.String(item.Element);
-      json.Key(u"count");
-      json.Integer(item.Count);
-      json.Key(u"percent");
-      json.Number(item.Percent);
-      json.Key(u"ratio");
-      json.Number(item.Ratio);
-      json.EndObject();
-    }
-    json.EndArray();
-    json.EndObject();
-  }
-  json.EndArray();
-  return json.Text();
-}
-
 void PrintSummary(const TSession& session, quint32 tries, QTextStream& err) {
   for (const TSummaryGroup& group : BuildSummary(session, tries)) {
     err << group.own.caption << "\n";
@@ -235,7 +203,11 @@ int RunGenerate(const TParsedArgs& args, QTextStream& out, QTextStream& err) {
     json.EndArray();
     out << json.Text() << "\n";
   }
-  if (o.parse) err << ParseJson(session.SessionParse()) << "\n";
+  if (o.parse) {
+    TJsonWriter parse;
+    WriteParseJson(parse, session.SessionParse());
+    err << parse.Text() << "\n";
+  }
   if (o.summary) PrintSummary(session, quint32(o.tries), err);
   if (!o.session.isEmpty() && !session.SaveToFile(o.session)) {
     err << Plain(FormatLang(LangMessage(msgFileWriteLocked), {ExtractFileName(o.session)})) << "\n";
