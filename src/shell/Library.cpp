@@ -59,7 +59,8 @@ qint32 StandardImageIndex(const QString& fileName) {
 
 TLibrary::TLibrary() {
   SetLibraryTitleLookup([this](const QString& fileName) {
-    const TLibItem* item = FindEntry(fileName);
+    // Values hold file names in the stored form, with "\" separators.
+    const TLibItem* item = FindEntry(ExpandRelative(QString(), fileName));
     return item ? item->DisplayTitle() : QString();
   });
 }
