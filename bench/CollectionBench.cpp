@@ -46,10 +46,19 @@ void BM_LoadCollection(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadCollection)->Unit(benchmark::kMillisecond);
 
-void BM_RemoveDuplicates(benchmark::State& state) {
+// withSubscriber: the removed lines go one by one to a keeper, as to the undo history.
+void RemoveDuplicates(benchmark::State& state, bool withSubscriber) {
+  std::vector<std::unique_ptr<TColLine>> kept;
   for (auto _ : state) {
     state.PauseTiming();
     auto col = MakeCollection();
+    kept.clear();
+    kept.reserve(size_t(col->Count()));
+    if (withSubscriber)
+      col->OnLineDelete = [&](TColFile&, TColLine&) {
+        kept.emplace_back();
+        return &kept.back();
+      };
     state.ResumeTiming();
     col->RemoveDuplicates();
     benchmark::DoNotOptimize(col->Count());
@@ -58,6 +67,9 @@ void BM_RemoveDuplicates(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
+void BM_RemoveDuplicates(benchmark::State& state) { RemoveDuplicates(state, false); }
+void BM_RemoveDuplicatesToUndo(benchmark::State& state) { RemoveDuplicates(state, true); }
 BENCHMARK(BM_RemoveDuplicates)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_RemoveDuplicatesToUndo)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace

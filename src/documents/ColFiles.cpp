@@ -108,7 +108,7 @@ void TColFile::Wire(TColLine& line) {
 
 int TColFile::IndexOf(const TColLine* line) const {
   for (int i = 0; i < Count(); ++i)
-    if (m_lines[size_t(i)].get() == line) return i;
+    if (&Line(i) == line) return i;
   return -1;
 }
 
@@ -166,9 +166,33 @@ void TColFile::RemoveDuplicates() {
     return false;
   };
   if (OnLineDelete) {
-    for (int i = 0; i < Count();) {
-      if (duplicate(*m_lines[size_t(i)])) DeleteAt(i);
-      else ++i;
+    // Each duplicate goes to the subscriber in turn, from the front; the survivors move down
+    // over a gap that grows by one slot a removal, so the whole pass is linear.
+    const int n = int(m_lines.size());
+    struct TGapCloser {  // also when the subscriber throws: the list stays whole
+      TColFile& f;
+      ~TGapCloser() {
+        f.m_lines.erase(f.m_lines.begin() + f.m_gapStart, f.m_lines.begin() + f.m_gapEnd);
+        f.m_gapStart = f.m_gapEnd = 0;
+      }
+    } closer{*this};
+    for (int r = 0; r < n; ++r) {
+      std::unique_ptr<TColLine>& current = m_lines[size_t(r)];
+      if (!duplicate(*current)) {
+        if (m_gapStart != r) m_lines[size_t(m_gapStart)] = std::move(current);
+        m_gapStart++;
+        m_gapEnd = r + 1;
+        continue;
+      }
+      m_gapEnd = r;  // the duplicate is still in the list, at logical index m_gapStart
+      TColLine* line = current.get();
+      if (line->m_checked) --m_checkedCount;
+      std::unique_ptr<TColLine>* slot = OnLineDelete(*this, *line);
+      line->OnChanging = nullptr;
+      line->OnChange = nullptr;
+      std::unique_ptr<TColLine> taken = std::move(current);
+      m_gapEnd = r + 1;
+      if (slot) *slot = std::move(taken);
     }
     return;
   }

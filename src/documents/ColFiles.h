@@ -93,8 +93,8 @@ public:
   TColInfo& Info() { return m_info; }
   const TColInfo& Info() const { return m_info; }
 
-  int Count() const { return int(m_lines.size()); }
-  TColLine& Line(int index) const { return *m_lines[size_t(index)]; }
+  int Count() const { return int(m_lines.size()) - (m_gapEnd - m_gapStart); }
+  TColLine& Line(int index) const { return *m_lines[size_t(Physical(index))]; }
   int IndexOf(const TColLine* line) const;
   TColLine* Insert(int index, std::unique_ptr<TColLine> line);
   TColLine* Add(std::unique_ptr<TColLine> line) { return Insert(Count(), std::move(line)); }
@@ -123,6 +123,11 @@ private:
 
   TColInfo m_info;
   std::vector<std::unique_ptr<TColLine>> m_lines;
+  // While RemoveDuplicates compacts the list with a deletion subscriber, the slots
+  // [m_gapStart, m_gapEnd) are empty: the subscriber sees the list as if each line were
+  // deleted in turn.
+  int m_gapStart = 0, m_gapEnd = 0;
+  int Physical(int index) const { return index < m_gapStart ? index : index + (m_gapEnd - m_gapStart); }
   mutable TGroupTable m_groups;  // saving rebuilds it
   qint32 m_checkedCount = 0;
 };

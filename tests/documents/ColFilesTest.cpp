@@ -122,17 +122,25 @@ TEST(ColFile, ChangedAndCheckedCount) {
 TEST(ColFile, RemoveDuplicatesKeepsTheEarliest) {
   TColFile col;
   for (const char* t : {"Anna", "bob", "ANNA", "Bob", "anna", "Éva", "éVA"}) col.Add(MakeLine(t));
-  int deleted = 0;
-  col.OnLineDelete = [&](TColFile&, TColLine&) -> std::unique_ptr<TColLine>* {
-    ++deleted;
-    return nullptr;
+  // The subscriber (the undo history) sees each removal as a Delete of the list as it stands:
+  // the line's index, the count, and the line it takes over.
+  std::vector<std::tuple<QString, int, int>> seen;
+  std::vector<std::unique_ptr<TColLine>> kept(4);
+  col.OnLineDelete = [&](TColFile& f, TColLine& line) -> std::unique_ptr<TColLine>* {
+    EXPECT_EQ(&f.Line(f.IndexOf(&line)), &line);
+    seen.emplace_back(line.Text(), f.IndexOf(&line), f.Count());
+    return &kept[seen.size() - 1];
   };
   col.RemoveDuplicates();
   ASSERT_EQ(col.Count(), 3);
   EXPECT_EQ(col.Line(0).Text(), "Anna");
   EXPECT_EQ(col.Line(1).Text(), "bob");
   EXPECT_EQ(col.Line(2).Text(), QString::fromUtf8("Éva"));
-  EXPECT_EQ(deleted, 4);
+  const std::vector<std::tuple<QString, int, int>> expected{
+      {"ANNA", 2, 7}, {"Bob", 2, 6}, {"anna", 2, 5}, {QString::fromUtf8("éVA"), 3, 4}};
+  EXPECT_EQ(seen, expected);
+  ASSERT_NE(kept[3], nullptr);
+  EXPECT_EQ(kept[3]->Text(), QString::fromUtf8("éVA"));  // the subscriber owns what was removed
 
   // Without a subscriber the list is compacted; the result and the checked count are the same.
   TColFile plain;
