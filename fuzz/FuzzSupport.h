@@ -8,6 +8,8 @@
 #include "model/Functions.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdint>
 
 namespace gs {
@@ -37,6 +39,15 @@ int FuzzRead(const uint8_t* data, size_t size, F read) {
   } catch (const EWrongFileName&) {
   }
   return 0;
+}
+
+// Readers that take a file name get the input as a file of this name in a scratch folder.
+inline QString FuzzFile(const uint8_t* data, size_t size, const QString& name) {
+  static QTemporaryDir dir;
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly)) file.write(reinterpret_cast<const char*>(data), qint64(size));
+  return path;
 }
 
 } // namespace gs
