@@ -54,4 +54,18 @@ void TFile::SaveToFile(const QString& fileName) const {
   if (!file.commit()) throw EFileAccess(fileName, true);
 }
 
+bool WriteWholeFile(const QString& fileName, const std::function<void(TStreamWriter&)>& write) {
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  try {
+    TStreamWriter stream(&file);
+    write(stream);
+    stream.Flush();
+  } catch (const std::exception&) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
 } // namespace gs

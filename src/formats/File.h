@@ -5,6 +5,7 @@
 #include "formats/Info.h"
 
 #include <QStringList>
+#include <functional>
 
 namespace gs {
 
@@ -32,5 +33,9 @@ public:
 private:
   bool m_loading = false;
 };
+
+// Writes a whole file through a save file: on any failure the old file stays as it was and the
+// result is false. Never raises.
+bool WriteWholeFile(const QString& fileName, const std::function<void(TStreamWriter&)>& write);
 
 } // namespace gs

@@ -1,6 +1,7 @@
 #include "shell/Library.h"
 
 #include "formats/Exceptions.h"
+#include "formats/File.h"
 #include "formats/FileFunctions.h"
 #include "formats/Info.h"
 #include "model/Values.h"
@@ -11,7 +12,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace gs {
 namespace {
@@ -208,10 +208,7 @@ void TLibrary::SaveToFile(const QString& fileName) const {
     return;
   }
   const QString base = Folders().programDir;
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return;
-  try {
-    TStreamWriter stream(&file);
+  WriteWholeFile(fileName, [&](TStreamWriter& stream) {
     stream.WriteU8(kVersion.major);
     stream.WriteU8(kVersion.minor);
     stream.WriteI32(qint32(m_items.size()));
@@ -225,11 +222,7 @@ void TLibrary::SaveToFile(const QString& fileName) const {
       item->Hint.WriteTo(stream);
       stream.WriteU8(item->m_visible ? 1 : 0);
     }
-    stream.Flush();
-    file.commit();
-  } catch (const std::exception&) {
-    file.cancelWriting();
-  }
+  });
 }
 
 } // namespace gs

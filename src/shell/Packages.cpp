@@ -2,6 +2,7 @@
 
 #include "documents/InsFiles.h"
 #include "formats/Exceptions.h"
+#include "formats/File.h"
 #include "formats/FileFunctions.h"
 #include "formats/Stream.h"
 #include "platform/Paths.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace gs {
@@ -194,10 +194,7 @@ void TPackages::SaveToFile(const QString& fileName) const {
     return;
   }
   const QString base = ExtractFileDir(fileName);
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return;
-  try {
-    TStreamWriter stream(&file);
+  WriteWholeFile(fileName, [&](TStreamWriter& stream) {
     stream.WriteU8(kVersion.major);
     stream.WriteU8(kVersion.minor);
     stream.WriteI32(Count());
@@ -211,11 +208,7 @@ void TPackages::SaveToFile(const QString& fileName) const {
       p->WriteEntries(stream, base);
     }
     m_leftovers.WriteEntries(stream, base);
-    stream.Flush();
-    file.commit();
-  } catch (const std::exception&) {
-    file.cancelWriting();
-  }
+  });
 }
 
 } // namespace gs

@@ -1,6 +1,7 @@
 #include "shell/Recent.h"
 
 #include "formats/Exceptions.h"
+#include "formats/File.h"
 #include "formats/FileFunctions.h"
 #include "formats/Stream.h"
 #include "formats/Version.h"
@@ -9,7 +10,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace gs {
 namespace {
@@ -128,10 +128,7 @@ void TRecent::LoadFromFile(const QString& fileName) {
 }
 
 void TRecent::SaveToFile(const QString& fileName) const {
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return;
-  try {
-    TStreamWriter stream(&file);
+  WriteWholeFile(fileName, [&](TStreamWriter& stream) {
     stream.WriteU8(kRecentVersion.major);
     stream.WriteU8(kRecentVersion.minor);
     stream.WriteU8(quint8(m_items.size()));
@@ -141,11 +138,7 @@ void TRecent::SaveToFile(const QString& fileName) const {
       for (const QString& v : item->values) text += v + QStringLiteral("\r\n");
       stream.WriteWideText(text);
     }
-    stream.Flush();
-    file.commit();
-  } catch (const std::exception&) {
-    file.cancelWriting();
-  }
+  });
 }
 
 } // namespace gs

@@ -1,10 +1,10 @@
 #include "shell/Session.h"
 
 #include "formats/Exceptions.h"
+#include "formats/File.h"
 #include "formats/FileFunctions.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cmath>
 
 namespace gs {
@@ -162,17 +162,7 @@ void TSession::SaveToStream(TStreamWriter& stream) const {
 }
 
 bool TSession::SaveToFile(const QString& path) const {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  try {
-    TStreamWriter stream(&file);
-    SaveToStream(stream);
-    stream.Flush();
-  } catch (const std::exception&) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return WriteWholeFile(path, [this](TStreamWriter& stream) { SaveToStream(stream); });
 }
 
 } // namespace gs
