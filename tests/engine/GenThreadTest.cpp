@@ -187,3 +187,31 @@ TEST_F(GenThread, UniqueKeepsOnlyNewTexts) {
   Run(again, true);
   EXPECT_EQ(m_session.ResultCount(), 3);
 }
+
+TEST_F(GenThread, TheUsersThreadReadsWhileTheJobWrites) {
+  TGenThread job(m_generator, m_session, Inputs(kThree, 1000000, 1), false);
+  QEventLoop loop;
+  job.OnTerminate = [&](TGenThread&) { loop.quit(); };
+  int lastCount = 0;
+  bool ordered = true;
+  QTimer reader;
+  // As the window's refresh timer: the statistics, the results and the summary while lines come.
+  QObject::connect(&reader, &QTimer::timeout, [&] {
+    const auto lock = m_session.Lock();
+    const TSessionStats s = m_session.Stats();
+    const int count = m_session.Results().Count();
+    ordered = ordered && count >= lastCount && s.Processed >= quint32(count);
+    if (count > 0) (void)m_session.Results().Line(count - 1).Text();
+    lastCount = count;
+    if (count > 2000) job.Terminate();
+  });
+  reader.start(1);
+  job.Start();
+  loop.exec();
+  job.wait();
+  EXPECT_TRUE(ordered);
+  EXPECT_GT(m_session.ResultCount(), 2000);
+  EXPECT_LT(m_session.Stats().Processed, 1000000u);  // terminated early
+  EXPECT_EQ(m_session.Stats().Processed, quint32(m_session.ResultCount()));
+  EXPECT_TRUE(m_generator.Idle());
+}
