@@ -54,6 +54,17 @@ void TFile::SaveToFile(const QString& fileName) const {
   if (!file.commit()) throw EFileAccess(fileName, true);
 }
 
+TVersion ReadDatabaseVersion(TStreamReader& stream, TVersion current, bool* newer) {
+  TVersion version;
+  version.major = stream.ReadU8();
+  version.minor = stream.ReadU8();
+  if (CompareVersion(version, current) > 0) {
+    if (newer) *newer = true;
+    stream.Fail();
+  }
+  return version;
+}
+
 bool WriteWholeFile(const QString& fileName, const std::function<void(TStreamWriter&)>& write) {
   QSaveFile file(fileName);
   if (!file.open(QIODevice::WriteOnly)) return false;

@@ -34,6 +34,10 @@ private:
   bool m_loading = false;
 };
 
+// Reads the two version bytes that lead the program's own databases; a version newer than
+// current sets newer and raises EWrongStructure.
+TVersion ReadDatabaseVersion(TStreamReader& stream, TVersion current, bool* newer = nullptr);
+
 // Writes a whole file through a save file: on any failure the old file stays as it was and the
 // result is false. Never raises.
 bool WriteWholeFile(const QString& fileName, const std::function<void(TStreamWriter&)>& write);

@@ -168,12 +168,7 @@ void TLibrary::LoadFromFile(const QString& fileName) {
   try {
     const TFileBytes bytes(fileName);
     TStreamReader stream(bytes.View());
-    m_readVersion.major = stream.ReadU8();
-    m_readVersion.minor = stream.ReadU8();
-    if (CompareVersion(m_readVersion, kVersion) > 0) {
-      m_keepNewerFile = true;
-      stream.Fail();
-    }
+    m_readVersion = ReadDatabaseVersion(stream, kVersion, &m_keepNewerFile);
     const qint32 count = stream.ReadI32();
     stream.CheckCount(count, 20);
     const bool current = m_readVersion.major >= 2;

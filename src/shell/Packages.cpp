@@ -160,12 +160,7 @@ void TPackages::LoadFromFile(const QString& fileName) {
   try {
     const TFileBytes bytes(fileName);
     TStreamReader stream(bytes.View());
-    m_readVersion.major = stream.ReadU8();
-    m_readVersion.minor = stream.ReadU8();
-    if (CompareVersion(m_readVersion, kVersion) > 0) {
-      m_keepNewerFile = true;
-      stream.Fail();
-    }
+    m_readVersion = ReadDatabaseVersion(stream, kVersion, &m_keepNewerFile);
     const qint32 count = stream.ReadI32();
     stream.CheckCount(count, 16 + 8 + 4 + 4 + 8 + 4);
     for (qint32 i = 0; i < count; ++i) {

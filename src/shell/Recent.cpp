@@ -109,10 +109,7 @@ void TRecent::LoadFromFile(const QString& fileName) {
   try {
     const TFileBytes bytes(fileName);
     TStreamReader stream(bytes.View());
-    TVersion version;
-    version.major = stream.ReadU8();
-    version.minor = stream.ReadU8();
-    if (CompareVersion(version, kRecentVersion) > 0) stream.Fail();
+    ReadDatabaseVersion(stream, kRecentVersion);
     const int count = stream.ReadU8();
     for (int i = 0; i < count; ++i) {
       const QString name = stream.ReadShortAnsi();
