@@ -4,6 +4,8 @@
 #include "shell/FileFilter.h"
 #include "shell/LangFrm.h"
 
+#include <algorithm>
+
 namespace gs {
 
 // ---- TPickList
@@ -162,6 +164,12 @@ inline char16_t Upper(char16_t c) {
 // Compares character by character, so that values are checked without building strings.
 bool TEditorOptions::PassesFilter(QStringView text, bool upperCase) const {
   if (text.isEmpty() || (m_style == esString && m_filter.isEmpty())) return true;
+  if (m_style == esInteger) {
+    // The usual integer text passes without the general loop: digits and "-" are their own
+    // upper case.
+    const auto plain = [](QChar ch) { return (ch >= u'0' && ch <= u'9') || ch == u'-'; };
+    if (std::all_of(text.begin(), text.end(), plain)) return true;
+  }
   const QStringView filter = EffectiveFilterView();
   if (filter.isEmpty()) return true;
   const bool exclude = EffectiveExclude();
