@@ -424,7 +424,7 @@ QString TGenerator::Evaluate(TValue* value, bool validate) {
   TValue* savedValue = CurrentValue;
   CurrentValue = value;
   QString result = value->Kind() == vkText ? value->Text() : value->Kind() == vkFunc ? EvaluateCall(*value) : QString();
-  if (validate && !IsStopped(false)) value->Options()->Validate(result);
+  if (validate && !IsStopped(false)) ValidateResult(*value, result);
   CurrentValue = savedValue;
   return result;
 }
@@ -434,8 +434,20 @@ void TGenerator::CheckConstant(TValue& value) {
   TDepthGuard depth(*this);
   TValue* savedValue = CurrentValue;
   CurrentValue = &value;
-  if (!IsStopped(false)) value.Options()->Validate(value.Text());
+  if (!IsStopped(false)) ValidateResult(value, value.Text());
   CurrentValue = savedValue;
+}
+
+// A constant found valid stays valid until its text or any options change.
+void TGenerator::ValidateResult(const TValue& value, const QString& result) {
+  if (value.Kind() != vkText) {
+    value.Options()->Validate(result);
+    return;
+  }
+  const quint64 revision = OptionsRevision();
+  if (value.KnownValid(revision)) return;
+  value.Options()->Validate(result);
+  value.SetKnownValid(revision);
 }
 
 QString TGenerator::EvaluateCall(TValue& value) {

@@ -130,6 +130,7 @@ private:
   bool InsetPasses();
   QString EvaluateCall(TValue& value);
   void CheckConstant(TValue& value);
+  void ValidateResult(const TValue& value, const QString& result);
   TValue* RunOrdered(TDicNode& node, quint8 order);
 
   std::unique_ptr<TGenerator> m_child;

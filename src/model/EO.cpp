@@ -5,6 +5,7 @@
 #include "shell/LangFrm.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace gs {
 
@@ -50,17 +51,31 @@ QStringList TPickList::SplitLinesOf(QStringView text) {
 
 // ---- TEditorOptions
 
+namespace {
+std::atomic<quint64> g_optionsRevision{1};
+} // namespace
+
+quint64 OptionsRevision() {
+  return g_optionsRevision.load(std::memory_order_acquire);
+}
+
+void TEditorOptions::Touch() {
+  g_optionsRevision.fetch_add(1, std::memory_order_acq_rel);
+}
+
 TEditorOptions::TEditorOptions(TEditorStyle style) : m_style(style) {
   m_pickList.OnChange = [this] { Recorrect(); };
   m_default.SetCurrentText(Correct(QString()));
 }
 
 void TEditorOptions::Recorrect() {
+  Touch();
   m_default.SetCurrentText(Correct(m_default.DisplayText()));
 }
 
 void TEditorOptions::SetStyle(TEditorStyle style) {
   if (style == m_style) return;
+  Touch();
   m_style = style;
   m_default.SetCurrentText(Correct(QString()));
 }
@@ -105,6 +120,7 @@ void TEditorOptions::SetMaximal(qint32 maximal) {
 
 void TEditorOptions::Assign(const TEditorOptions& source) {
   if (&source == this) return;
+  Touch();
   m_style = source.m_style;
   // The copied default is kept as it is: the items arrive without re-correction.
   auto onChange = std::move(m_pickList.OnChange);
@@ -311,6 +327,7 @@ bool TEditorOptions::AllowsText(QStringView text) const {
 namespace gs {
 
 void TEditorOptions::ReadFrom(TStreamReader& stream, quint8 formatVersion, TVersion version) {
+  Touch();
   ReadLangStr(stream, formatVersion, m_default);
   // Items arrive as stored: reading does not correct the default.
   auto onChange = std::move(m_pickList.OnChange);

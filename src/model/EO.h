@@ -61,6 +61,10 @@ private:
 // The user text of an EEOException, from the message table.
 QString EOMessage(const EEOException& error);
 
+// Raised by every change of any options that can change what Validate accepts, so that a
+// text found valid need not be checked again until then.
+quint64 OptionsRevision();
+
 class TEditorOptions {
 public:
   explicit TEditorOptions(TEditorStyle style = esString);
@@ -122,6 +126,7 @@ public:
 
 private:
   void Recorrect();
+  static void Touch();
   QString CorrectUnfixed(QString text) const;
   QString FilteredDefault() const;
 

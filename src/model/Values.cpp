@@ -39,6 +39,7 @@ void TValue::Assign(const TValue& source) {
   m_kind = source.m_kind;
   m_options = source.m_options;
   m_text = source.m_text;
+  m_validAt = 0;
   m_args.clear();
   for (const TValueItem& item : source.m_args) {
     auto copy = std::make_unique<TValue>();
@@ -70,6 +71,7 @@ void TValue::SetKind(quint8 kind) {
   if (kind == m_kind) return;
   Changing();
   m_kind = kind;
+  m_validAt = 0;
   if (kind == vkFunc) RebuildArgs();
   Changed();
 }
@@ -87,6 +89,7 @@ void TValue::SetText(const QString& text) {
   if (candidate == m_text) return;
   Changing();
   m_text = candidate;
+  m_validAt = 0;
   Changed();
 }
 
@@ -94,6 +97,7 @@ void TValue::SetOptions(TEditorOptions* options) {
   if (options == m_options) return;
   const TEditorOptions* previous = m_options;
   m_options = options;
+  m_validAt = 0;
   if (m_text == previous->Default().DisplayText()) SetText(QString());
   else SetText(m_text);
 }
@@ -175,6 +179,7 @@ void TValue::RelinkLinks(TLinks& links) {
 
 void TValue::ReadFrom(TStreamReader& stream, const TLinks* links, int depth) {
   if (depth > MaxNestingDepth) stream.Fail();
+  m_validAt = 0;
   m_kind = stream.ReadU8();
   if (m_kind == vkText) m_text = stream.ReadWideText();
   else if (m_kind == vkFunc) ReadCall(stream, links, depth);

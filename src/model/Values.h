@@ -57,6 +57,9 @@ public:
   TValue* ArgByName(QStringView name) const;  // ignoring case; null when absent
   void AddArg(const QString& name, std::unique_ptr<TValue> value);
 
+  // The generator's memo: the constant was found valid at this options revision.
+  bool KnownValid(quint64 revision) const { return m_validAt == revision; }
+  void SetKnownValid(quint64 revision) const { m_validAt = revision; }
   void Validate() const;  // raises EEOException
   // One argument per parameter of the function, in order, keeping those of the same name.
   void RebuildArgs();
@@ -88,6 +91,9 @@ private:
   TEditorOptions* m_options;
   std::vector<TValueItem> m_args;
   bool m_updating = false;
+  // The options revision at which the constant text was last found valid; 0: not since it
+  // changed. Written by the generation thread only.
+  mutable quint64 m_validAt = 0;
 };
 
 // Display: the text of a value inside an expression, and in a cell of the dictionary tree.

@@ -313,3 +313,24 @@ TEST(Variables, RecordVersions) {
   EXPECT_TRUE(o.AtEnd());
   EXPECT_TRUE(old.Item(0).isParameter);
 }
+
+TEST(Value, TheValidityMemoForgetsEveryChange) {
+  TEditorOptions numbers(esInteger);
+  TValue value;
+  value.SetOptions(&numbers);
+  value.SetText(QStringLiteral("50"));
+  value.SetKnownValid(OptionsRevision());
+  ASSERT_TRUE(value.KnownValid(OptionsRevision()));
+  numbers.SetMaximal(10);  // "50" is no longer valid
+  EXPECT_FALSE(value.KnownValid(OptionsRevision()));
+  value.SetKnownValid(OptionsRevision());
+  numbers.PickList().Add(QStringLiteral("7"));
+  EXPECT_FALSE(value.KnownValid(OptionsRevision()));
+  value.SetKnownValid(OptionsRevision());
+  value.SetText(QStringLiteral("8"));
+  EXPECT_FALSE(value.KnownValid(OptionsRevision()));
+  value.SetKnownValid(OptionsRevision());
+  TEditorOptions other(esString);
+  value.SetOptions(&other);
+  EXPECT_FALSE(value.KnownValid(OptionsRevision()));
+}
