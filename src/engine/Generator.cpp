@@ -146,12 +146,15 @@ qint32 TGenerator::RaiseIntRequest(int code, qint32 fallback) {
 }
 
 qint32 TGenerator::DrawChance() {
+  const qint32 drawn = qint32(Random(100000) + 1);
+  // Without a "Randomize" request the draw is the chance: nothing to set aside.
+  if (!m_dictionary || !m_dictionary->HasRequest(49)) return Chance = drawn;
   std::vector<TDicNode*> pre = std::move(Preconditions), post = std::move(Postconditions);
   Preconditions.clear();
   Postconditions.clear();
   TValue* checked = CheckedValue;
   const bool done = CheckedDone;
-  Chance = RaiseIntRequest(49, qint32(Random(100000) + 1));
+  Chance = RaiseIntRequest(49, drawn);
   Preconditions = std::move(pre);
   Postconditions = std::move(post);
   CheckedValue = checked;
