@@ -160,19 +160,21 @@ void TGenThread::RunJob() {
 }
 
 void TGenThread::GenerateLine(quint32 index, const TNameValues& base, bool fromList, TDuplicates& duplicates) {
+  // The stored values are read for every line; the list is built again only when they changed.
   TNameValues stored;
   if (m_inputs.storedValues) m_inputs.storedValues(stored);
-  TNameValues parameters = base;
-  for (const auto& entry : stored.Entries()) parameters.SetValue(entry.name, entry.value);
-  if (fromList) parameters.SetValue(QStringLiteral("String"), m_inputs.list[index - 1]);
-  if (stored.IndexOfName(u"ListFile") < 0) parameters.SetValue(QStringLiteral("ListFile"), m_inputs.listFile);
+  if (!m_parametersBuilt || !(stored == m_stored)) {
+    m_parameters = base;
+    for (const auto& entry : stored.Entries()) m_parameters.SetValue(entry.name, entry.value);
+    if (stored.IndexOfName(u"ListFile") < 0) m_parameters.SetValue(QStringLiteral("ListFile"), m_inputs.listFile);
+    m_stored = std::move(stored);
+    m_parametersBuilt = true;
+  }
+  if (fromList) m_parameters.SetValue(QStringLiteral("String"), m_inputs.list[index - 1]);
+  const TNameValues& parameters = m_parameters;
 
   const TDateTime start = Now();
-  m_session.UpdateStats([index, start](TSessionStats& s) {
-    if (index == 1) s.RunStart = s.LastEnd = start;
-    s.LineStart = start;
-    s.LinePause = 0;
-  });
+  m_session.BeginLine(start, index == 1);
   TLineResult result;
   TTry outcome = TTry::Failed;
   const quint32 tries = std::max<quint32>(1, m_inputs.tryCount ? m_inputs.tryCount() : 1);
@@ -187,9 +189,7 @@ void TGenThread::GenerateLine(quint32 index, const TNameValues& base, bool fromL
   std::unique_ptr<TColLine> line;
   if (outcome == TTry::Produced)
     line = std::make_unique<TColLine>(std::move(result.text), result.rating, std::move(result.group), result.checked, end);
-  const quint32 timeout = m_generator.Timeout;
-  m_session.UpdateStats([timeout](TSessionStats& s) { s.TimeoutMs = timeout; });
-  m_session.AddResult(std::move(line), m_generator.LineParse, start, end);
+  m_session.AddResult(std::move(line), m_generator.LineParse, start, end, m_generator.Timeout);
 }
 
 TGenThread::TTry TGenThread::RunTry(const TNameValues& parameters, TLineResult& result, TDuplicates& duplicates) {

@@ -93,6 +93,9 @@ private:
   std::atomic<quint32> m_duplicateLines{0};
   std::atomic<bool> m_stoppedForDuplicates{false};
   int m_duplicateRun = 0;
+  TNameValues m_stored;      // the stored values the parameter list was built from
+  TNameValues m_parameters;  // the parameter list of the lines
+  bool m_parametersBuilt = false;
 
   mutable std::mutex m_pauseMutex;
   std::condition_variable m_pauseChanged;

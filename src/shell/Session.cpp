@@ -78,10 +78,20 @@ void TSession::UpdateStats(const std::function<void(TSessionStats&)>& change) {
   Notify(OnStatsChange);
 }
 
-void TSession::AddResult(std::unique_ptr<TColLine> line, const TParse& lineParse, TDateTime start, TDateTime end) {
+void TSession::BeginLine(TDateTime start, bool first) {
+  UpdateStats([start, first](TSessionStats& s) {
+    if (first) s.RunStart = s.LastEnd = start;
+    s.LineStart = start;
+    s.LinePause = 0;
+  });
+}
+
+void TSession::AddResult(std::unique_ptr<TColLine> line, const TParse& lineParse, TDateTime start, TDateTime end,
+                         std::optional<quint32> timeoutMs) {
   {
     std::lock_guard lock(m_mutex);
     TSessionStats& s = m_stats;
+    if (timeoutMs) s.TimeoutMs = *timeoutMs;
     ++s.Processed;
     const quint32 ms = DaysToMs(end - start);
     s.LastLineMs = ms;

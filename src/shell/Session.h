@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace gs {
 
@@ -69,8 +70,11 @@ public:
   void Clear();
   void ResetStats();
   void SetAttempt(quint32 attempt);
-  // A finished line: line is null for a failed one.
-  void AddResult(std::unique_ptr<TColLine> line, const TParse& lineParse, TDateTime start, TDateTime end);
+  // A line begins: its start, and for the first line of a job the run's.
+  void BeginLine(TDateTime start, bool first);
+  // A finished line: line is null for a failed one; timeoutMs, when given, is recorded with it.
+  void AddResult(std::unique_ptr<TColLine> line, const TParse& lineParse, TDateTime start, TDateTime end,
+                 std::optional<quint32> timeoutMs = std::nullopt);
   // Changes the statistics under the lock and notifies.
   void UpdateStats(const std::function<void(TSessionStats&)>& change);
 

@@ -215,3 +215,14 @@ TEST_F(GenThread, TheUsersThreadReadsWhileTheJobWrites) {
   EXPECT_EQ(m_session.Stats().Processed, quint32(m_session.ResultCount()));
   EXPECT_TRUE(m_generator.Idle());
 }
+
+TEST_F(GenThread, StoredValuesChangedMeanwhileApplyFromTheNextLine) {
+  TJobInputs in = Inputs(R"({"variables": [{"name": "Race", "options": {"default": "elf"}}],
+      "nodes": [{"request": "Line", "children": [{"kind": "answer", "value": {"call": "Variable", "args": {"Ident": "Race"}}}]}]})", 4);
+  int line = 0;
+  in.storedValues = [&line](TNameValues& list) {
+    if (++line >= 3) list.SetValue(QStringLiteral("Race"), QStringLiteral("orc"));
+  };
+  Run(in);
+  EXPECT_EQ(Texts(), (QStringList{"elf", "elf", "orc", "orc"}));
+}
