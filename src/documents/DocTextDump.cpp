@@ -32,6 +32,25 @@ void Item(TJsonWriter& j, const TItem& item, const QString& base) {
 
 } // namespace
 
+void WriteLineJson(TJsonWriter& j, const TColLine& line, bool whole) {
+  j.BeginObject();
+  j.Key(u"text");
+  j.String(line.Text());
+  j.Key(u"rating");
+  j.Integer(line.Rating());
+  j.Key(u"group");
+  j.String(line.Group());
+  j.Key(u"checked");
+  j.Bool(line.Checked());
+  if (whole) {
+    j.Key(u"changed");
+    j.Number(line.Changed());
+    j.Key(u"hint");
+    WriteLangStrJson(j, line.Hint());
+  }
+  j.EndObject();
+}
+
 void WriteCollectionJson(TJsonWriter& j, const TColFile& col, const QString& baseFolder) {
   j.BeginObject();
   j.Key(u"type");
@@ -40,21 +59,7 @@ void WriteCollectionJson(TJsonWriter& j, const TColFile& col, const QString& bas
   j.Key(u"lines");
   j.BeginArray();
   for (int i = 0; i < col.Count(); ++i) {
-    const TColLine& l = col.Line(i);
-    j.BeginObject();
-    j.Key(u"text");
-    j.String(l.Text());
-    j.Key(u"rating");
-    j.Integer(l.Rating());
-    j.Key(u"group");
-    j.String(l.Group());
-    j.Key(u"checked");
-    j.Bool(l.Checked());
-    j.Key(u"changed");
-    j.Number(l.Changed());
-    j.Key(u"hint");
-    WriteLangStrJson(j, l.Hint());
-    j.EndObject();
+    WriteLineJson(j, col.Line(i), true);
   }
   j.EndArray();
   j.EndObject();

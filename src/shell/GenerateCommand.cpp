@@ -1,5 +1,6 @@
 #include "shell/GenerateCommand.h"
 
+#include "documents/DocTextDump.h"
 #include "engine/ErrorReport.h"
 #include "engine/Generator.h"
 #include "engine/Random.h"
@@ -107,16 +108,7 @@ void PrintLine(const TColLine& r, TFormat format, TJsonWriter& json, QTextStream
   case TFormat::Text: out << r.Text() << "\n"; break;
   case TFormat::Tsv: out << r.Text() << '\t' << r.Rating() << '\t' << r.Group() << '\t' << (r.Checked() ? 1 : 0) << "\n"; break;
   case TFormat::Json:
-    json.BeginObject();
-    json.Key(u"text");
-    json.String(r.Text());
-    json.Key(u"rating");
-    json.Integer(r.Rating());
-    json.Key(u"group");
-    json.String(r.Group());
-    json.Key(u"checked");
-    json.Bool(r.Checked());
-    json.EndObject();
+    WriteLineJson(json, r, false);
     break;
   }
 }
