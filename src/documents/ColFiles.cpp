@@ -147,7 +147,11 @@ void TColFile::RebuildGroupTable() const {
   // A set of the folded names keeps the sorted table from being searched for every line.
   m_groups.Clear();
   QHash<QString, bool> seen;
+  const QString* previous = nullptr;
   for (const auto& l : m_lines) {
+    // Neighbours mostly share their group: one exact comparison spares the folding.
+    if (previous && *previous == l->Group()) continue;
+    previous = &l->Group();
     const QString key = l->Group().toCaseFolded();
     if (seen.contains(key)) continue;
     seen.insert(key, true);
@@ -212,10 +216,14 @@ void TColFile::SaveToStream(TStreamWriter& stream, const QString& baseFolder) co
   for (int i = 0; i < m_groups.Count(); ++i) index.insert(m_groups[i].toCaseFolded(), i);
   stream.WriteWideText(m_groups.Text());
   stream.WriteI32(qint32(Count()));
+  const QString* previous = nullptr;
+  int group = 0;
   for (const auto& l : m_lines) {
+    if (!previous || *previous != l->Group()) group = index.value(l->Group().toCaseFolded(), 0);
+    previous = &l->Group();
     stream.WriteWideText(l->Text());
     stream.WriteU8(l->Rating());
-    stream.WriteU16(quint16(index.value(l->Group().toCaseFolded(), 0)));
+    stream.WriteU16(quint16(group));
     stream.WriteU8(l->Checked() ? 1 : 0);
     stream.WriteDouble(l->Changed());
     l->Hint().WriteTo(stream);

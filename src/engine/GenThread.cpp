@@ -65,8 +65,8 @@ void TGenThread::Terminate() {
 
 void TGenThread::Pause() {
   std::lock_guard lock(m_pauseMutex);
-  if (m_paused) return;
-  m_paused = true;
+  if (m_paused.load(std::memory_order_relaxed)) return;
+  m_paused.store(true, std::memory_order_release);
   m_pausedAt = Now();
 }
 
@@ -76,7 +76,7 @@ void TGenThread::Resume() {
     std::lock_guard lock(m_pauseMutex);
     if (m_pausedAt > 0) pause = Now() - m_pausedAt;
     m_pausedAt = 0;
-    m_paused = false;
+    m_paused.store(false, std::memory_order_release);
     m_pauseChanged.notify_all();
   }
   if (pause > 0)
@@ -92,8 +92,10 @@ TDateTime TGenThread::PausedAt() const {
 }
 
 void TGenThread::WaitWhilePaused() {
+  // A pause asked for meanwhile holds the job at the next boundary.
+  if (!m_paused.load(std::memory_order_acquire)) return;
   std::unique_lock lock(m_pauseMutex);
-  m_pauseChanged.wait(lock, [this] { return !m_paused || TerminateRequested(); });
+  m_pauseChanged.wait(lock, [this] { return !m_paused.load(std::memory_order_acquire) || TerminateRequested(); });
 }
 
 void TGenThread::run() {
@@ -179,7 +181,7 @@ void TGenThread::GenerateLine(quint32 index, const TNameValues& base, bool fromL
   TTry outcome = TTry::Failed;
   const quint32 tries = std::max<quint32>(1, m_inputs.tryCount ? m_inputs.tryCount() : 1);
   for (quint32 k = 1; k <= tries; ++k) {
-    m_session.SetAttempt(k);
+    if (k > 1) m_session.SetAttempt(k);  // BeginLine recorded the first
     outcome = RunTry(parameters, result, duplicates);
     if (TerminateRequested() || outcome == TTry::Produced || m_stoppedForDuplicates) break;
   }

@@ -99,7 +99,7 @@ private:
 
   mutable std::mutex m_pauseMutex;
   std::condition_variable m_pauseChanged;
-  bool m_paused = false;
+  std::atomic<bool> m_paused{false};
   TDateTime m_pausedAt = 0;
 };
 

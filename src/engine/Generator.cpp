@@ -121,28 +121,29 @@ bool TGenerator::IsStopped(bool loopCheck) {
 
 // ---- Requests
 
-QString TGenerator::RaiseRequest(int code, const QString& fallback) {
-  if (!m_dictionary || !m_dictionary->HasRequest(code)) return fallback;
-  const QString* result = &fallback;
+const TValue* TGenerator::Answer(int code, const QString& fallback) {
+  if (!m_dictionary || !m_dictionary->HasRequest(code)) return nullptr;
   const QString* savedDefault = std::exchange(m_defaultAnswer, &fallback);
   if (code != 49) DrawChance();
-  TDicNode& root = m_dictionary->Root();
-  for (int i = 0; i < root.Count(); ++i) {
-    TDicNode& request = root.Child(i);
-    if (request.Disabled() || request.Kind() != nkRequest || request.Option() != code) continue;
-    if (TValue* answer = RunBlock(request)) {
-      result = &answer->Text();
-      break;
-    }
-  }
+  TValue* answer = nullptr;
+  // By index: a request raised inside may collect the nodes anew (a "Compute" that edits nothing
+  // still reads them), which leaves the same nodes in the same order.
+  const std::vector<TDicNode*>& requests = m_dictionary->RequestNodes(code);
+  for (size_t i = 0; i < requests.size() && !answer; ++i) answer = RunBlock(*requests[i]);
   m_defaultAnswer = savedDefault;
-  return *result;
+  return answer;
+}
+
+QString TGenerator::RaiseRequest(int code, const QString& fallback) {
+  const TValue* answer = Answer(code, fallback);
+  return answer ? answer->Text() : fallback;
 }
 
 qint32 TGenerator::RaiseIntRequest(int code, qint32 fallback) {
   // An unanswered request gives its default back unchanged: no text round trip.
   if (!m_dictionary || !m_dictionary->HasRequest(code)) return fallback;
-  return ToInteger(RaiseRequest(code, IntegerText(fallback)));
+  const TValue* answer = Answer(code, IntegerText(fallback));
+  return answer ? ToInteger(answer->Text()) : fallback;
 }
 
 qint32 TGenerator::DrawChance() {
@@ -218,8 +219,8 @@ TValue* TGenerator::RunBlock(TDicNode& node) {
   BlockIteration = savedIteration;
   CurrentNode = savedNode;
   m_blockStart = savedStart;
-  Preconditions.resize(std::min(pre, Preconditions.size()));
-  Postconditions.resize(std::min(post, Postconditions.size()));
+  if (Preconditions.size() > pre) Preconditions.resize(pre);
+  if (Postconditions.size() > post) Postconditions.resize(post);
   return v;
 }
 
@@ -292,7 +293,7 @@ TValue* TGenerator::ExecuteNode(TDicNode& node) {
     if (CheckRequisites(Preconditions) && TestChildren(node) && CheckRequisites(Postconditions)) {
       v = node.Value1();
       if (CheckedDone) v->Validate();
-      else if (v->Kind() == vkText) CheckConstant(*v);  // a constant's text is its own result
+      else if (v->Kind() == vkText) CheckConstant(*v, true);  // a constant's text is its own result
       else v->SetComputedText(Evaluate(v, true));
     }
     break;
@@ -351,8 +352,9 @@ bool TGenerator::TestNode(TDicNode& node) {
   switch (node.Kind()) {
   case nkLogic: result = TestChildren(node); break;
   case nkCondition: {
-    const QString x = Evaluate(node.Value1(), true);
-    const QString y = Evaluate(node.Value2(), true);
+    QString xs, ys;
+    const QString& x = EvaluateView(node.Value1(), true, xs);
+    const QString& y = EvaluateView(node.Value2(), true, ys);
     if (!IsStopped(false)) result = CompareBySign(x, y, node.Option());
     break;
   }
@@ -371,12 +373,13 @@ TValue* TGenerator::RunSelector(TDicNode& node) {
   if (node.EnabledCount() == 0) return nullptr;
   TDicNode* savedNode = CurrentNode;
   CurrentNode = &node;
-  const QString s = Evaluate(node.Value1(), false);
+  QString ss, ts;
+  const QString& s = EvaluateView(node.Value1(), false, ss);
   TValue* v = nullptr;
   for (int i = 0; i < node.Count(); ++i) {
     TDicNode& c = node.Child(i);
     if (c.Disabled()) continue;
-    const QString t = Evaluate(c.Value1(), true);
+    const QString& t = EvaluateView(c.Value1(), true, ts);
     if (CompareBySign(t, s, node.Option())) {
       v = RunBlock(c);
       break;
@@ -432,13 +435,21 @@ QString TGenerator::Evaluate(TValue* value, bool validate) {
   return result;
 }
 
-// Evaluate(value, true) of a constant, without copying its text.
-void TGenerator::CheckConstant(TValue& value) {
+// Evaluate of a constant, without copying its text.
+void TGenerator::CheckConstant(TValue& value, bool validate) {
   TDepthGuard depth(*this);
   TValue* savedValue = CurrentValue;
   CurrentValue = &value;
-  if (!IsStopped(false)) ValidateResult(value, value.Text());
+  if (validate && !IsStopped(false)) ValidateResult(value, value.Text());
   CurrentValue = savedValue;
+}
+
+// Evaluate for a reader that only looks at the text: a constant gives its own text (constants
+// keep their texts while lines are generated), anything else is evaluated into scratch.
+const QString& TGenerator::EvaluateView(TValue* value, bool validate, QString& scratch) {
+  if (!value || value->Kind() != vkText) return scratch = Evaluate(value, validate);
+  CheckConstant(*value, validate);
+  return value->Text();
 }
 
 // A constant found valid stays valid until its text or any options change.
@@ -532,12 +543,16 @@ void TGenerator::Generate(const TNameValues& parameters, TLineResult& result) {
       WordIndex = i;
       Word = Words.GetWord(i);
       if (i > 0 && !BuildWord(i)) return;
-      Words.SetSpacer(i, RaiseRequest(4, Words.GetSpacer(i)));
+      // Unanswered, the spacer stays; setting it still makes room for it.
+      const TValue* spacer = Answer(4, Words.GetSpacer(i));
+      Words.SetSpacer(i, spacer ? spacer->Text() : Words.GetSpacer(i));
       if (IsStopped(false)) return;
     }
   }
 
-  result.text = RaiseRequest(34, Words.Line());
+  QString line = Words.Line();
+  if (const TValue* change = Answer(34, line)) result.text = change->Text();
+  else result.text = std::move(line);
   if (m_level == 0) {
     result.rating = quint8(RaiseIntRequest(40, 0));
     result.group = RaiseRequest(41, QString());
@@ -551,12 +566,12 @@ void TGenerator::Generate(const TNameValues& parameters, TLineResult& result) {
 // Word i: given whole or built from parts, then reworked by the inset passes. False when the
 // line is abandoned.
 bool TGenerator::BuildWord(int index) {
-  Word = RaiseRequest(2, Word);
+  if (const TValue* whole = Answer(2, Word)) Word = whole->Text();
   if (Word.isEmpty()) {
     PartCount = RaiseIntRequest(8, 1);
     for (int k = 1; k <= PartCount; ++k) {
       PartIndex = k;
-      Word += RaiseRequest(9, QString());
+      if (const TValue* part = Answer(9, NoText())) Word += part->Text();
       if (IsStopped(false)) return false;
     }
     WordLength = int(Word.size());

@@ -69,6 +69,8 @@ public:
   bool Idle() const { return m_idle.load(std::memory_order_acquire); }
 
   QString RaiseRequest(int code, const QString& fallback);
+  // The value whose text answers the request, or null when the fallback stands.
+  const TValue* Answer(int code, const QString& fallback);
   qint32 RaiseIntRequest(int code, qint32 fallback);
   qint32 DrawChance();
   TValue* RunBlock(TDicNode& node);
@@ -129,7 +131,8 @@ private:
   bool BuildWord(int index);
   bool InsetPasses();
   QString EvaluateCall(TValue& value);
-  void CheckConstant(TValue& value);
+  void CheckConstant(TValue& value, bool validate);
+  const QString& EvaluateView(TValue* value, bool validate, QString& scratch);
   void ValidateResult(const TValue& value, const QString& result);
   TValue* RunOrdered(TDicNode& node, quint8 order);
 

@@ -77,32 +77,34 @@ TStreamWriter::~TStreamWriter() {
   }
 }
 
-void TStreamWriter::Flush() {
-  if (!m_device || m_buffer.isEmpty()) return;
-  const qint64 written = m_device->write(m_buffer);
-  if (written != m_buffer.size()) {
-    m_buffer.clear();
-    throw EFileAccess(QString(), true);
+const QByteArray& TStreamWriter::Bytes() const {
+  m_buffer.truncate(Used());
+  m_end = m_next;
+  return m_buffer;
+}
+
+void TStreamWriter::MakeRoom(qsizetype count) {
+  qsizetype used = Used();
+  if (m_device) {
+    Flush();
+    used = 0;
   }
+  // A memory writer doubles its capacity; a device writer keeps one chunk unless a single
+  // field needs more.
+  const qsizetype capacity = m_device ? std::max(kChunk, count) : std::max({qsizetype(256), 2 * used, used + count});
+  if (m_buffer.size() < capacity) m_buffer.resize(capacity);
+  char* data = m_buffer.data();  // detaches a buffer that Bytes() handed out
+  m_next = data + used;
+  m_end = data + m_buffer.size();
+}
+
+void TStreamWriter::Flush() {
+  const qsizetype used = Used();
+  if (!m_device || used == 0) return;
+  m_next = m_buffer.data();
+  const qint64 written = m_device->write(m_buffer.constData(), used);
+  if (written != used) throw EFileAccess(QString(), true);
   m_flushed += written;
-  m_buffer.clear();
-}
-
-void TStreamWriter::WriteU16(quint16 value) {
-  const char bytes[2] = {char(value), char(value >> 8)};
-  m_buffer.append(bytes, 2);
-  MaybeFlush();
-}
-
-void TStreamWriter::WriteU32(quint32 value) {
-  const char bytes[4] = {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
-  m_buffer.append(bytes, 4);
-  MaybeFlush();
-}
-
-void TStreamWriter::WriteU64(quint64 value) {
-  WriteU32(quint32(value));
-  WriteU32(quint32(value >> 32));
 }
 
 void TStreamWriter::WriteDouble(double value) {
@@ -112,8 +114,7 @@ void TStreamWriter::WriteDouble(double value) {
 }
 
 void TStreamWriter::WriteBytes(QByteArrayView bytes) {
-  m_buffer.append(bytes.data(), bytes.size());
-  MaybeFlush();
+  if (!bytes.isEmpty()) std::memcpy(Room(bytes.size()), bytes.data(), size_t(bytes.size()));
 }
 
 QByteArray ShortAnsiBytes(QStringView text) {
@@ -132,9 +133,9 @@ void TStreamWriter::WriteShortAnsi(QStringView text) {
   text = UpToNul(text);
   if (text.size() <= 255 && std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
     // ASCII is the same in every code page: no conversion, no intermediate buffer.
-    m_buffer.append(char(text.size()));
-    for (QChar c : text) m_buffer.append(char(c.unicode()));
-    MaybeFlush();
+    char* out = Room(1 + text.size());
+    *out++ = char(text.size());
+    for (QChar c : text) *out++ = char(c.unicode());
     return;
   }
   const QByteArray bytes = ShortAnsiBytes(text);
@@ -146,10 +147,7 @@ void TStreamWriter::WriteWideText(QStringView text) {
   text = UpToNul(text);
   WriteI32(qint32(text.size()));
   if (text.isEmpty()) return;  // an empty view may have no data at all
-  const qsizetype at = m_buffer.size();
-  m_buffer.resize(at + text.size() * 2);
-  qToLittleEndian<quint16>(text.utf16(), text.size(), m_buffer.data() + at);
-  MaybeFlush();
+  qToLittleEndian<quint16>(text.utf16(), text.size(), Room(text.size() * 2));
 }
 
 } // namespace gs

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <QtEndian>
 #include <cstring>
 
 namespace gs {
@@ -81,16 +82,16 @@ public:
   TStreamWriter(const TStreamWriter&) = delete;
   TStreamWriter& operator=(const TStreamWriter&) = delete;
 
-  qint64 Position() const { return m_flushed + m_buffer.size(); }
+  qint64 Position() const { return m_flushed + Used(); }
   // Written bytes of a memory writer.
-  const QByteArray& Bytes() const { return m_buffer; }
+  const QByteArray& Bytes() const;
 
-  void WriteU8(quint8 value) { m_buffer.append(char(value)); MaybeFlush(); }
-  void WriteU16(quint16 value);
+  void WriteU8(quint8 value) { *Room(1) = char(value); }
+  void WriteU16(quint16 value) { qToLittleEndian(value, Room(2)); }
   void WriteI16(qint16 value) { WriteU16(quint16(value)); }
-  void WriteU32(quint32 value);
+  void WriteU32(quint32 value) { qToLittleEndian(value, Room(4)); }
   void WriteI32(qint32 value) { WriteU32(quint32(value)); }
-  void WriteU64(quint64 value);
+  void WriteU64(quint64 value) { qToLittleEndian(value, Room(8)); }
   void WriteI64(qint64 value) { WriteU64(quint64(value)); }
   void WriteDouble(double value);
   void WriteBool(bool value) { WriteU8(value ? 1 : 0); }
@@ -104,13 +105,24 @@ public:
   void Flush();
 
 private:
-  void MaybeFlush() {
-    if (m_device && m_buffer.size() >= kChunk) Flush();
+  // count bytes to write into: the fields are stored straight into the buffer, which a
+  // device writer empties in chunks and a memory writer grows.
+  char* Room(qsizetype count) {
+    if (m_end - m_next < count) MakeRoom(count);
+    char* at = m_next;
+    m_next += count;
+    return at;
   }
+  void MakeRoom(qsizetype count);
+  qsizetype Used() const { return m_next ? m_next - m_buffer.constData() : 0; }
   static constexpr qsizetype kChunk = 1 << 16;
 
   QIODevice* m_device = nullptr;
-  QByteArray m_buffer;
+  // m_buffer's size is its capacity; [data, m_next) is written, [m_next, m_end) free. Bytes()
+  // cuts it to the written part and leaves no room, so the next write detaches it anew.
+  mutable QByteArray m_buffer;
+  char* m_next = nullptr;
+  mutable char* m_end = nullptr;
   qint64 m_flushed = 0;
 };
 

@@ -81,6 +81,16 @@ TDicFile::~TDicFile() {
   m_root.reset();
 }
 
+void TDicFile::CollectRequestNodes() const {
+  for (auto& nodes : m_requestNodes) nodes.clear();
+  for (int i = 0; i < m_root->Count(); ++i) {
+    TDicNode& node = m_root->Child(i);
+    if (node.Kind() == nkRequest && !node.Disabled() && node.Option() <= MaxRecordedRequest)
+      m_requestNodes[node.Option()].push_back(&node);
+  }
+  m_requestNodesAt = TreeRevision();
+}
+
 void TDicFile::RecordRequest(int code) {
   if (code >= 0 && code <= MaxRecordedRequest) m_requestSet.set(code);
 }

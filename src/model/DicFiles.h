@@ -7,6 +7,7 @@
 #include "model/Links.h"
 #include "model/Values.h"
 
+#include <array>
 #include <bitset>
 #include <functional>
 #include <memory>
@@ -65,6 +66,11 @@ public:
   const std::bitset<MaxRecordedRequest + 1>& RequestSet() const { return m_requestSet; }
   bool HasRequest(int code) const { return code >= 0 && code <= MaxRecordedRequest && m_requestSet[code]; }
   void RecordRequest(int code);
+  // The enabled request nodes of a code, in tree order; kept until the tree changes.
+  const std::vector<TDicNode*>& RequestNodes(int code) const {
+    if (m_requestNodesAt != TreeRevision()) CollectRequestNodes();
+    return m_requestNodes[size_t(code)];
+  }
 
   void LoadFromStream(TStreamReader& stream, const QString& baseFolder) override;
   void SaveToStream(TStreamWriter& stream, const QString& baseFolder) const override;
@@ -84,6 +90,9 @@ private:
   mutable TLinks m_links;  // saving renumbers them
   std::unique_ptr<TDicNode> m_root;
   std::bitset<MaxRecordedRequest + 1> m_requestSet;
+  void CollectRequestNodes() const;
+  mutable std::array<std::vector<TDicNode*>, MaxRecordedRequest + 1> m_requestNodes;
+  mutable quint64 m_requestNodesAt = 0;
 };
 
 } // namespace gs

@@ -5,6 +5,7 @@
 #include "model/Limits.h"
 #include "shell/LangFrm.h"
 
+#include <atomic>
 #include <optional>
 
 namespace gs {
@@ -153,8 +154,21 @@ void TDicNode::ValueChanged(bool first) {
   if (first && !m_updating && (m_kind == nkSelector || m_kind == nkCondition)) UpdateOptions(true);
 }
 
+namespace {
+std::atomic<quint64> g_treeRevision{1};
+} // namespace
+
+quint64 TreeRevision() {
+  return g_treeRevision.load(std::memory_order_acquire);
+}
+
+void TDicNode::TreeChanged() {
+  g_treeRevision.fetch_add(1, std::memory_order_acq_rel);
+}
+
 void TDicNode::Assign(const TDicNode& source) {
   if (&source == this) return;
+  TreeChanged();
   m_kind = source.m_kind;
   CreateValues();
   m_option = source.m_option;
@@ -190,6 +204,7 @@ void TDicNode::SetOption(quint8 option) {
   if (option == m_option) return;
   if (TDicFile* file = OwningFile(); file && file->OnOptionChange) file->OnOptionChange(*file, *this, option);
   m_option = option;
+  TreeChanged();
 }
 
 void TDicNode::SetDisabled(bool disabled) {
@@ -202,6 +217,7 @@ void TDicNode::StoreDisabled(bool disabled) {
   if (disabled == m_disabled) return;
   m_disabled = disabled;
   if (m_parent) m_parent->m_enabledCount += disabled ? -1 : 1;
+  TreeChanged();
 }
 
 void TDicNode::SetHint(const TLangStr& hint) {
@@ -222,6 +238,7 @@ TDicNode* TDicNode::Insert(int index, std::unique_ptr<TDicNode> node) {
   kept->m_parent = this;
   m_children.insert(m_children.begin() + index, std::move(node));
   if (!kept->m_disabled) ++m_enabledCount;
+  TreeChanged();
   TDicFile* file = OwningFile();
   if (file) {
     kept->RelinkLinks(file->Links());
@@ -241,6 +258,7 @@ void TDicNode::Remove(TDicNode* child) {
   std::unique_ptr<TDicNode> taken = std::move(m_children[index]);
   m_children.erase(m_children.begin() + index);
   if (!taken->m_disabled) --m_enabledCount;
+  TreeChanged();
   taken->m_parent = nullptr;
   if (slot) *slot = std::move(taken);
 }
@@ -248,6 +266,7 @@ void TDicNode::Remove(TDicNode* child) {
 void TDicNode::ClearChildren() {
   m_children.clear();
   m_enabledCount = 0;
+  TreeChanged();
 }
 
 std::vector<TDicNode*> TDicNode::EnabledChildren() const {
@@ -385,6 +404,7 @@ void TDicNode::ReadFrom(TStreamReader& stream, const TLinks* links, quint8 forma
   // Unknown kinds have no known layout; the root of a file is a root record.
   if (kind >= NodeKindCount || (m_file && kind != nkRoot)) stream.FailAt(start);
   m_kind = kind;
+  TreeChanged();
   CreateValues();
   // The options are given once the fields are in, below; the values' own change reports
   // need not redo it for every argument read.

@@ -48,6 +48,10 @@ bool KindCanContain(quint8 parent, quint8 child);
 quint8 DefaultChildKind(quint8 kind);    // nkRoot when none
 quint8 DefaultSiblingKind(quint8 kind);  // nkRoot when none
 
+// Counts the changes of any node tree that can change which request nodes answer: kinds,
+// options, disabled flags and children. Caches of the tree compare it.
+quint64 TreeRevision();
+
 class TDicNode {
 public:
   explicit TDicNode(quint8 kind);
@@ -110,6 +114,7 @@ private:
   friend class TDicFile;
   void CreateValues();
   void StoreDisabled(bool disabled);
+  static void TreeChanged();
   void WireValue(TValue& value, bool first);
   void ValueChanged(bool first);
   TEditorOptions* OptionsForCall(const TValue& call) const;

@@ -22,7 +22,15 @@ QString LowerCase(QStringView text) {
 bool SameText(QStringView a, QStringView b) {
   // Qt folds case one UTF-16 unit at a time, so texts of other lengths never match.
   if (a.size() != b.size()) return false;
-  return a == b || a.compare(b, Qt::CaseInsensitive) == 0;
+  // ASCII letters fold by one bit; the first other character hands over to Qt's folding.
+  for (qsizetype i = 0; i < a.size(); ++i) {
+    const char16_t x = a[i].unicode(), y = b[i].unicode();
+    if (x == y) continue;
+    if ((x | y) >= 0x80) return a.sliced(i).compare(b.sliced(i), Qt::CaseInsensitive) == 0;
+    const char16_t lx = x | 0x20;
+    if (lx != (y | 0x20) || lx < u'a' || lx > u'z') return false;
+  }
+  return true;
 }
 
 int CompareText(QStringView a, QStringView b) {

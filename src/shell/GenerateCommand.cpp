@@ -1,6 +1,7 @@
 #include "shell/GenerateCommand.h"
 
 #include "documents/DocTextDump.h"
+#include "engine/EngineErrors.h"
 #include "engine/ErrorReport.h"
 #include "engine/Generator.h"
 #include "engine/Random.h"
@@ -17,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTimer>
 
 #include <QFileInfo>
 
@@ -24,6 +26,9 @@ namespace gs {
 namespace {
 
 enum class TFormat { Text, Tsv, Json };
+
+// How often the results of a running job are printed, in milliseconds.
+constexpr int kPrintInterval = 20;
 
 struct TOptions {
   int count = 25;
@@ -103,15 +108,49 @@ void PrintReport(const TErrorReport& report, QTextStream& err) {
   }
 }
 
-void PrintLine(const TColLine& r, TFormat format, TJsonWriter& json, QTextStream& out) {
-  switch (format) {
-  case TFormat::Text: out << r.Text() << "\n"; break;
-  case TFormat::Tsv: out << r.Text() << '\t' << r.Rating() << '\t' << r.Group() << '\t' << (r.Checked() ? 1 : 0) << "\n"; break;
-  case TFormat::Json:
-    WriteLineJson(json, r, false);
-    break;
+// Prints the results of the job as they come, so that printing overlaps generating: the
+// new lines are formatted under the session's lock and written after it is released.
+class TResultPrinter {
+public:
+  TResultPrinter(TFormat format, int first, QTextStream& out) : m_format(format), m_next(first), m_out(out) {
+    if (m_format == TFormat::Json) m_json.BeginArray();
   }
-}
+
+  void PrintNew(const TSession& session) {
+    {
+      const auto lock = session.Lock();
+      const TColFile& results = session.Results();
+      for (; m_next < results.Count(); ++m_next) Format(results.Line(m_next));
+    }
+    m_out << m_batch;
+    m_batch.clear();
+  }
+
+  void Finish(const TSession& session) {
+    PrintNew(session);
+    if (m_format != TFormat::Json) return;
+    m_json.EndArray();
+    m_out << m_json.Text() << "\n";
+  }
+
+private:
+  void Format(const TColLine& r) {
+    switch (m_format) {
+    case TFormat::Text: m_batch += r.Text(); break;
+    case TFormat::Tsv:
+      m_batch += r.Text() + u'\t' + IntegerText(r.Rating()) + u'\t' + r.Group() + u'\t' + (r.Checked() ? u'1' : u'0');
+      break;
+    case TFormat::Json: WriteLineJson(m_json, r, false); return;
+    }
+    m_batch += u'\n';
+  }
+
+  TFormat m_format;
+  int m_next;
+  QTextStream& m_out;
+  QString m_batch;
+  TJsonWriter m_json;
+};
 
 void PrintSummary(const TSession& session, quint32 tries, QTextStream& err) {
   for (const TSummaryGroup& group : BuildSummary(session, tries)) {
@@ -129,10 +168,14 @@ struct TJobOutcome {
   bool stoppedForDuplicates = false;
 };
 
-// Runs the job to its end on a thread of its own while this thread answers its calls.
-TJobOutcome RunJob(TShell& shell, TJobInputs inputs, bool append, QTextStream& err) {
+// Runs the job to its end on a thread of its own while this thread answers its calls and
+// prints the results.
+TJobOutcome RunJob(TShell& shell, TJobInputs inputs, bool append, TResultPrinter& printer, QTextStream& err) {
   TGenThread thread(shell.Generator(), shell.Session(), std::move(inputs), append);
   QEventLoop loop;
+  QTimer printing;
+  QObject::connect(&printing, &QTimer::timeout, [&] { printer.PrintNew(shell.Session()); });
+  printing.start(kPrintInterval);
   thread.OnError = [&err](TGenThread&, const std::exception& e) {
     // As "Continue": the job goes on with the next try.
     const TGenerator* active = ActiveGenerator();
@@ -183,18 +226,13 @@ int RunGenerate(const TParsedArgs& args, QTextStream& out, QTextStream& err) {
 
   const int before = o.append ? shell.Session().ResultCount() : 0;
   const quint32 processedBefore = o.append ? shell.Session().Stats().Processed : 0;
-  const TJobOutcome outcome = RunJob(shell, std::move(inputs), o.append, err);
+  TResultPrinter printer(o.format, before, out);
+  const TJobOutcome outcome = RunJob(shell, std::move(inputs), o.append, printer, err);
 
   const TSession& session = shell.Session();
+  printer.Finish(session);
   const auto lock = session.Lock();
   const TColFile& results = session.Results();
-  TJsonWriter json;
-  if (o.format == TFormat::Json) json.BeginArray();
-  for (int i = before; i < results.Count(); ++i) PrintLine(results.Line(i), o.format, json, out);
-  if (o.format == TFormat::Json) {
-    json.EndArray();
-    out << json.Text() << "\n";
-  }
   if (o.parse) {
     TJsonWriter parse;
     WriteParseJson(parse, session.SessionParse());

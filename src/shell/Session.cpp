@@ -83,6 +83,8 @@ void TSession::BeginLine(TDateTime start, bool first) {
     if (first) s.RunStart = s.LastEnd = start;
     s.LineStart = start;
     s.LinePause = 0;
+    s.Attempt = 1;
+    s.MaxAttempt = std::max(s.MaxAttempt, 1u);
   });
 }
 

@@ -70,7 +70,7 @@ public:
   void Clear();
   void ResetStats();
   void SetAttempt(quint32 attempt);
-  // A line begins: its start, and for the first line of a job the run's.
+  // A line begins with its first attempt: its start, and for the first line of a job the run's.
   void BeginLine(TDateTime start, bool first);
   // A finished line: line is null for a failed one; timeoutMs, when given, is recorded with it.
   void AddResult(std::unique_ptr<TColLine> line, const TParse& lineParse, TDateTime start, TDateTime end,
