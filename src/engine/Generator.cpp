@@ -106,8 +106,8 @@ qint64 TGenerator::ElapsedMs() const {
   return elapsed < 0 ? -elapsed : elapsed;
 }
 
-bool TGenerator::IsStopped(bool loopCheck) {
-  if (Idle()) return true;
+// The rest of IsStopped, once the generator is running.
+bool TGenerator::StopsNow(bool loopCheck) {
   if (loopCheck && quint64(ElapsedMs()) > Timeout) {
     Stop();
     return true;
@@ -146,10 +146,8 @@ qint32 TGenerator::RaiseIntRequest(int code, qint32 fallback) {
   return answer ? ToInteger(answer->Text()) : fallback;
 }
 
-qint32 TGenerator::DrawChance() {
-  const qint32 drawn = qint32(Random(100000) + 1);
-  // Without a "Randomize" request the draw is the chance: nothing to set aside.
-  if (!m_dictionary || !m_dictionary->HasRequest(49)) return Chance = drawn;
+// DrawChance of a dictionary that answers "Randomize".
+qint32 TGenerator::RandomizeChance(qint32 drawn) {
   std::vector<TDicNode*> pre = std::move(Preconditions), post = std::move(Postconditions);
   Preconditions.clear();
   Postconditions.clear();
@@ -287,16 +285,7 @@ TValue* TGenerator::ExecuteNode(TDicNode& node) {
   switch (node.Kind()) {
   case nkOrder: v = RunBlock(node); break;
   case nkSelector: v = RunSelector(node); break;
-  case nkAnswer:
-    CheckedDone = false;
-    CheckedValue = node.Value1();
-    if (CheckRequisites(Preconditions) && TestChildren(node) && CheckRequisites(Postconditions)) {
-      v = node.Value1();
-      if (CheckedDone) v->Validate();
-      else if (v->Kind() == vkText) CheckConstant(*v, true);  // a constant's text is its own result
-      else v->SetComputedText(Evaluate(v, true));
-    }
-    break;
+  case nkAnswer: v = TryAnswer(node); break;
   case nkRequisite:
     if (node.Option() == rkPrecondition) Preconditions.push_back(&node);
     else if (node.Option() == rkPostcondition) Postconditions.push_back(&node);
@@ -306,6 +295,22 @@ TValue* TGenerator::ExecuteNode(TDicNode& node) {
   }
   CurrentNode = savedNode;
   return v;
+}
+
+// An answer is taken when the common conditions in force and its own conditions hold.
+TValue* TGenerator::TryAnswer(TDicNode& node) {
+  TValue* value = node.Value1();
+  CheckedDone = false;
+  CheckedValue = value;
+  if (!Preconditions.empty() && !CheckRequisites(Preconditions)) return nullptr;
+  if (node.EnabledCount() > 0 && !TestChildren(node)) return nullptr;
+  if (!Postconditions.empty() && !CheckRequisites(Postconditions)) return nullptr;
+  if (CheckedDone) value->Validate();
+  else if (value->Kind() != vkText) value->SetComputedText(Evaluate(value, true));
+  // A constant's text is its own result; one already found valid needs no second look, unless
+  // its evaluation is what reaches the nesting limit.
+  else if (m_depth >= MaxNestingDepth || !value->KnownValid(OptionsRevision())) CheckConstant(*value, true);
+  return value;
 }
 
 bool TGenerator::CheckRequisites(std::vector<TDicNode*>& list) {
@@ -500,7 +505,7 @@ void TGenerator::ResetLine(const TNameValues& parameters) {
   Ident.clear();
   BlockIteration = Position = PartCount = PartIndex = PassCount = PassIndex = 1;
   Sample.clear();
-  Word.clear();
+  CopyInto(Word, NoText());  // keeps the buffer for this line's words
   WordCount = WordIndex = WordLength = 1;
   m_blockStart = MonotonicMs();
   m_depth = m_baseDepth;
@@ -541,7 +546,7 @@ void TGenerator::Generate(const TNameValues& parameters, TLineResult& result) {
   if (WordCount >= 0) {
     for (int i = 0; i <= WordCount; ++i) {
       WordIndex = i;
-      Word = Words.GetWord(i);
+      CopyInto(Word, Words.GetWord(i));
       if (i > 0 && !BuildWord(i)) return;
       // Unanswered, the spacer stays; setting it still makes room for it.
       const TValue* spacer = Answer(4, Words.GetSpacer(i));
@@ -566,7 +571,7 @@ void TGenerator::Generate(const TNameValues& parameters, TLineResult& result) {
 // Word i: given whole or built from parts, then reworked by the inset passes. False when the
 // line is abandoned.
 bool TGenerator::BuildWord(int index) {
-  if (const TValue* whole = Answer(2, Word)) Word = whole->Text();
+  if (const TValue* whole = Answer(2, Word)) CopyInto(Word, whole->Text());
   if (Word.isEmpty()) {
     PartCount = RaiseIntRequest(8, 1);
     for (int k = 1; k <= PartCount; ++k) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/ParFiles.h"
+#include "engine/Random.h"
 #include "engine/Words.h"
 #include "model/DicFiles.h"
 #include "model/NameValues.h"
@@ -65,14 +66,23 @@ public:
   void SetFileName(const QString& path);
   void Reload();
   void Stop();
-  bool IsStopped(bool loopCheck);
+  bool IsStopped(bool loopCheck) {
+    if (Idle()) return true;
+    if (!loopCheck && m_dictionary) return false;
+    return StopsNow(loopCheck);
+  }
   bool Idle() const { return m_idle.load(std::memory_order_acquire); }
 
   QString RaiseRequest(int code, const QString& fallback);
   // The value whose text answers the request, or null when the fallback stands.
   const TValue* Answer(int code, const QString& fallback);
   qint32 RaiseIntRequest(int code, qint32 fallback);
-  qint32 DrawChance();
+  qint32 DrawChance() {
+    const qint32 drawn = qint32(Random(100000) + 1);
+    // Without a "Randomize" request the draw is the chance: nothing to set aside.
+    if (!m_dictionary || !m_dictionary->HasRequest(49)) return Chance = drawn;
+    return RandomizeChance(drawn);
+  }
   TValue* RunBlock(TDicNode& node);
   TValue* ExecuteNode(TDicNode& node);
   TValue* RunSelector(TDicNode& node);
@@ -128,6 +138,9 @@ private:
   class TDepthGuard;
 
   void ResetLine(const TNameValues& parameters);
+  bool StopsNow(bool loopCheck);
+  qint32 RandomizeChance(qint32 drawn);
+  TValue* TryAnswer(TDicNode& node);
   bool BuildWord(int index);
   bool InsetPasses();
   QString EvaluateCall(TValue& value);

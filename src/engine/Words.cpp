@@ -13,35 +13,50 @@ const QString& Empty() {
 }
 } // namespace
 
+void CopyInto(QString& target, const QString& text) {
+  if (!target.isDetached() || target.capacity() < text.size()) {
+    target = text;
+    return;
+  }
+  target.resize(text.size());
+  std::copy_n(text.constData(), text.size(), target.data());
+}
+
 const QString& TWords::GetWord(int index) const {
-  return index > 0 && index < int(m_items.size()) ? m_items[index].Word : Empty();
+  return index > 0 && index < m_count ? m_items[index].Word : Empty();
 }
 
 const QString& TWords::GetSpacer(int index) const {
-  return index >= 0 && index < int(m_items.size()) ? m_items[index].Spacer : Empty();
+  return index >= 0 && index < m_count ? m_items[index].Spacer : Empty();
 }
 
 void TWords::Grow(int index) {
+  if (index < m_count) return;
   if (index >= int(m_items.size())) m_items.resize(size_t(index) + 1);
+  for (int i = m_count; i <= index; ++i) {
+    CopyInto(m_items[i].Word, Empty());
+    CopyInto(m_items[i].Spacer, Empty());
+  }
+  m_count = index + 1;
 }
 
 void TWords::SetWord(int index, const QString& text) {
   if (index < 0) return;
   Grow(index);
-  m_items[index].Word = text;
+  CopyInto(m_items[index].Word, text);
 }
 
 void TWords::SetSpacer(int index, const QString& text) {
   if (index < 0) return;
   Grow(index);
-  m_items[index].Spacer = text;
+  CopyInto(m_items[index].Spacer, text);
 }
 
 QString TWords::Line() const {
-  if (m_items.empty()) return {};
-  if (m_items.size() == 2 && m_items[0].Spacer.isEmpty() && m_items[1].Spacer.isEmpty()) return m_items[1].Word;
+  if (m_count == 0) return {};
+  if (m_count == 2 && m_items[0].Spacer.isEmpty() && m_items[1].Spacer.isEmpty()) return m_items[1].Word;
   qsizetype size = m_items[0].Spacer.size();
-  for (size_t i = 1; i < m_items.size(); ++i) size += m_items[i].Word.size() + m_items[i].Spacer.size();
+  for (int i = 1; i < m_count; ++i) size += m_items[i].Word.size() + m_items[i].Spacer.size();
   // Measured once and copied in place: appending piece by piece costs more than the copying.
   QString line(size, Qt::Uninitialized);
   QChar* out = line.data();
@@ -50,7 +65,7 @@ QString TWords::Line() const {
     out += piece.size();
   };
   put(m_items[0].Spacer);
-  for (size_t i = 1; i < m_items.size(); ++i) {
+  for (int i = 1; i < m_count; ++i) {
     put(m_items[i].Word);
     put(m_items[i].Spacer);
   }

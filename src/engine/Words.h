@@ -19,8 +19,9 @@ class TWords {
 public:
   explicit TWords(TGenerator* owner = nullptr) : m_owner(owner) {}  // not owned
 
-  void Clear() { m_items.clear(); }
-  int Count() const { return m_items.empty() ? 0 : int(m_items.size()) - 1; }
+  // The elements past the count keep their buffers for the next line.
+  void Clear() { m_count = 0; }
+  int Count() const { return m_count == 0 ? 0 : m_count - 1; }
   // Empty beyond the list, and for index 0.
   const QString& GetWord(int index) const;
   const QString& GetSpacer(int index) const;
@@ -41,7 +42,12 @@ private:
 
   TGenerator* m_owner;
   std::vector<TWord2> m_items;
+  int m_count = 0;  // the elements in use
 };
+
+// Copies text into target's own buffer when that has room, else shares text: buffers that are
+// filled again for every line are allocated once.
+void CopyInto(QString& target, const QString& text);
 
 // count characters from the 1-based start: a start below 1 counts as 1 without shortening the
 // count; a count past the end stops there; a start past the end or a negative count gives "".

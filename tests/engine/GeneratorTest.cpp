@@ -259,3 +259,35 @@ TEST_F(Generator, RequestsStopsAndReloads) {
   g.Generate(params, r);
   EXPECT_EQ(g.Variables.Value(u"X"), "1");
 }
+
+// The generator finds request nodes by their code; every edit between lines shows at once.
+TEST_F(Generator, EditsBetweenLinesChangeTheRequestNodes) {
+  TGenerator g;
+  g.SetFileName(Dictionary(R"({"nodes": [{"request": "Word", "children": [{"kind": "answer", "value": "a"}]},
+                                          {"request": "Part", "children": [{"kind": "answer", "value": "c"}]}]})"));
+  const auto line = [&g] {
+    TLineResult r;
+    g.Generate({}, r);
+    return r.text;
+  };
+  ASSERT_EQ(line(), "a");
+  TDicNode& root = g.Dictionary()->Root();
+  TDicNode& first = root.Child(0);
+
+  auto request = std::make_unique<TDicNode>(nkRequest);
+  request->SetOption(2);
+  auto answer = std::make_unique<TDicNode>(nkAnswer);
+  answer->Value1()->SetText(QStringLiteral("b"));
+  request->Add(std::move(answer));
+  TDicNode* second = root.Insert(0, std::move(request));
+  EXPECT_EQ(line(), "b");  // inserted before
+  second->SetDisabled(true);
+  EXPECT_EQ(line(), "a");
+  second->SetDisabled(false);
+  second->SetOption(9);  // now the first "Part": the word of "Word" still wins
+  EXPECT_EQ(line(), "a");
+  first.SetDisabled(true);  // no "Word": built from the first part in tree order
+  EXPECT_EQ(line(), "b");
+  root.Remove(second);
+  EXPECT_EQ(line(), "c");
+}

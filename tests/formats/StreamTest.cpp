@@ -113,6 +113,37 @@ TEST(Stream, WriterFlushesToItsDeviceInChunks) {
   for (int i = 0; i < 100000; ++i) ASSERT_EQ(r.ReadU32(), quint32(i));
 }
 
+TEST(Stream, WriterTakesFieldsLargerThanItsChunk) {
+  const QString big(100000, u'x');
+  QByteArray target;
+  QBuffer buffer(&target);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+  {
+    TStreamWriter w(&buffer);
+    w.WriteU8(7);
+    w.WriteWideText(big);
+    w.WriteU16(0xBEEF);
+    EXPECT_EQ(w.Position(), 1 + 4 + 200000 + 2);
+  }
+  TStreamReader r(target);
+  EXPECT_EQ(r.ReadU8(), 7);
+  EXPECT_EQ(r.ReadWideText(), big);
+  EXPECT_EQ(r.ReadU16(), 0xBEEF);
+  EXPECT_TRUE(r.AtEnd());
+}
+
+// A memory writer's bytes handed out stay as they were when more is written.
+TEST(Stream, BytesHandedOutAreNotChangedByLaterWrites) {
+  TStreamWriter w;
+  w.WriteU32(1);
+  const QByteArray first = w.Bytes();
+  for (int i = 0; i < 1000; ++i) w.WriteU32(0xFFFFFFFF);
+  EXPECT_EQ(first, QByteArray("\x01\0\0\0", 4));
+  EXPECT_EQ(w.Bytes().size(), 4004);
+  EXPECT_EQ(w.Position(), 4004);
+  EXPECT_EQ(w.Bytes().left(4), first);
+}
+
 TEST(Stream, FailedDeviceWriteIsReported) {
   QByteArray target;
   QBuffer buffer(&target);

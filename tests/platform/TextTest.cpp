@@ -40,6 +40,18 @@ TEST(Text, CaseInsensitiveComparison) {
   EXPECT_TRUE(SameText(QString::fromUtf8("Жук"), QString::fromUtf8("жУК")));
   EXPECT_FALSE(SameText(u"Title", u"Titles"));
   EXPECT_LT(CompareText(u"apple", u"BANANA"), 0);
+  // Only letters fold: signs one case bit apart stay different, and a text that turns
+  // non-ASCII halfway is folded from there on.
+  const struct {
+    const char* a;
+    const char* b;
+    bool same;
+  } cases[] = {
+      {"@", "`", false}, {"[", "{", false}, {"^", "~", false}, {"1", "1", true},   {"", "", true},
+      {"aZ", "Az", true}, {"Ra\xc3\xa9", "rA\xc3\x89", true}, {"\xc3\xa9x", "\xc3\x89Y", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SameText(QString::fromUtf8(c.a), QString::fromUtf8(c.b)), c.same) << c.a << " / " << c.b;
 }
 
 TEST(Masks, Patterns) {

@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 #include "shell/Commands.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -45,6 +46,22 @@ TEST_F(GenerateCommand, LinesSeedsAndFormats) {
   EXPECT_EQ(lines[0].toObject()["group"].toString(), "G");
   EXPECT_TRUE(lines[0].toObject()["checked"].toBool());
   EXPECT_EQ(lines[0].toObject()["text"].toString().size(), 1);
+}
+
+// The lines are printed while the job still runs: every result once, in the session's order,
+// with the same fields as the results kept.
+TEST_F(GenerateCommand, PrintsEveryResultOnceInOrder) {
+  QTemporaryDir home;
+  const TRun run = RunProgramIn(home.path(), {"generate", Dictionary(kRandom), "-n", "30000", "--format", "tsv"});
+  ASSERT_EQ(run.status, 0) << run.err.toStdString();
+  const TRun dump = RunProgram({"dump", QDir(home.path()).filePath("Session.qgs")});
+  const QJsonArray results = QJsonDocument::fromJson(dump.out.toUtf8()).object()["results"].toObject()["lines"].toArray();
+  QStringList printed = run.out.split(u'\n');
+  ASSERT_EQ(printed.takeLast(), "");
+  ASSERT_EQ(printed.size(), 30000);
+  ASSERT_EQ(results.size(), printed.size());
+  for (int i = 0; i < printed.size(); ++i)
+    ASSERT_EQ(printed[i], results[i].toObject()["text"].toString() + "\t3\tG\t1") << "line " << i;
 }
 
 TEST_F(GenerateCommand, ParametersOverDefaults) {
