@@ -307,9 +307,7 @@ TValue* TGenerator::TryAnswer(TDicNode& node) {
   if (!Postconditions.empty() && !CheckRequisites(Postconditions)) return nullptr;
   if (CheckedDone) value->Validate();
   else if (value->Kind() != vkText) value->SetComputedText(Evaluate(value, true));
-  // A constant's text is its own result; one already found valid needs no second look, unless
-  // its evaluation is what reaches the nesting limit.
-  else if (m_depth >= MaxNestingDepth || !value->KnownValid(OptionsRevision())) CheckConstant(*value, true);
+  else CheckConstant(*value, true);  // a constant's text is its own result
   return value;
 }
 
@@ -440,8 +438,7 @@ QString TGenerator::Evaluate(TValue* value, bool validate) {
   return result;
 }
 
-// Evaluate of a constant, without copying its text.
-void TGenerator::CheckConstant(TValue& value, bool validate) {
+void TGenerator::ValidateConstant(TValue& value, bool validate) {
   TDepthGuard depth(*this);
   TValue* savedValue = CurrentValue;
   CurrentValue = &value;
@@ -561,7 +558,7 @@ void TGenerator::Generate(const TNameValues& parameters, TLineResult& result) {
   if (m_level == 0) {
     result.rating = quint8(RaiseIntRequest(40, 0));
     result.group = RaiseRequest(41, QString());
-    result.checked = RaiseRequest(42, QStringLiteral("False")).compare(u"True", Qt::CaseInsensitive) == 0;
+    result.checked = SameText(RaiseRequest(42, QStringLiteral("False")), u"True");
   }
   SetActiveGenerator(savedActive);
   m_idle.store(true, std::memory_order_release);
@@ -576,7 +573,7 @@ bool TGenerator::BuildWord(int index) {
     PartCount = RaiseIntRequest(8, 1);
     for (int k = 1; k <= PartCount; ++k) {
       PartIndex = k;
-      if (const TValue* part = Answer(9, NoText())) Word += part->Text();
+      if (const TValue* part = Answer(9, NoText())) AppendTo(Word, part->Text());
       if (IsStopped(false)) return false;
     }
     WordLength = int(Word.size());

@@ -5,6 +5,7 @@
 
 #include "engine/ParFiles.h"
 #include "engine/Random.h"
+#include "model/Limits.h"
 #include "engine/Words.h"
 #include "model/DicFiles.h"
 #include "model/NameValues.h"
@@ -144,7 +145,13 @@ private:
   bool BuildWord(int index);
   bool InsetPasses();
   QString EvaluateCall(TValue& value);
-  void CheckConstant(TValue& value, bool validate);
+  // Evaluate of a constant, without copying its text. One found valid needs no second look,
+  // unless its evaluation is what reaches the nesting limit.
+  void CheckConstant(TValue& value, bool validate) {
+    if (m_depth < MaxNestingDepth && (!validate || value.KnownValid(OptionsRevision()))) return;
+    ValidateConstant(value, validate);
+  }
+  void ValidateConstant(TValue& value, bool validate);
   const QString& EvaluateView(TValue* value, bool validate, QString& scratch);
   void ValidateResult(const TValue& value, const QString& result);
   TValue* RunOrdered(TDicNode& node, quint8 order);

@@ -14,12 +14,23 @@ const QString& Empty() {
 } // namespace
 
 void CopyInto(QString& target, const QString& text) {
+  if (&target == &text) return;
   if (!target.isDetached() || target.capacity() < text.size()) {
     target = text;
     return;
   }
   target.resize(text.size());
   std::copy_n(text.constData(), text.size(), target.data());
+}
+
+void AppendTo(QString& target, const QString& text) {
+  const qsizetype at = target.size();
+  if (!target.isDetached() || target.capacity() < at + text.size()) {
+    target += text;
+    return;
+  }
+  target.resize(at + text.size());
+  std::copy_n(text.constData(), text.size(), target.data() + at);
 }
 
 const QString& TWords::GetWord(int index) const {
@@ -34,8 +45,8 @@ void TWords::Grow(int index) {
   if (index < m_count) return;
   if (index >= int(m_items.size())) m_items.resize(size_t(index) + 1);
   for (int i = m_count; i <= index; ++i) {
-    CopyInto(m_items[i].Word, Empty());
-    CopyInto(m_items[i].Spacer, Empty());
+    if (!m_items[i].Word.isEmpty()) CopyInto(m_items[i].Word, Empty());
+    if (!m_items[i].Spacer.isEmpty()) CopyInto(m_items[i].Spacer, Empty());
   }
   m_count = index + 1;
 }

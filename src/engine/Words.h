@@ -48,6 +48,7 @@ private:
 // Copies text into target's own buffer when that has room, else shares text: buffers that are
 // filled again for every line are allocated once.
 void CopyInto(QString& target, const QString& text);
+void AppendTo(QString& target, const QString& text);
 
 // count characters from the 1-based start: a start below 1 counts as 1 without shortening the
 // count; a count past the end stops there; a start past the end or a negative count gives "".
