@@ -91,11 +91,12 @@ TDateTime TGenThread::PausedAt() const {
   return m_pausedAt;
 }
 
-void TGenThread::WaitWhilePaused() {
+bool TGenThread::WaitWhilePaused() {
   // A pause asked for meanwhile holds the job at the next boundary.
-  if (!m_paused.load(std::memory_order_acquire)) return;
+  if (!m_paused.load(std::memory_order_acquire)) return false;
   std::unique_lock lock(m_pauseMutex);
   m_pauseChanged.wait(lock, [this] { return !m_paused.load(std::memory_order_acquire) || TerminateRequested(); });
+  return true;
 }
 
 void TGenThread::run() {
@@ -150,7 +151,7 @@ void TGenThread::RunJob() {
   }
   TDuplicates duplicates(m_inputs.unique, m_session);
   for (quint32 i = 1; i <= count && !TerminateRequested(); ++i) {
-    WaitWhilePaused();
+    if (WaitWhilePaused()) m_lineEnd = 0;
     if (TerminateRequested()) break;
     GenerateLine(i, base, fromList, duplicates);
     if (m_stoppedForDuplicates) break;
@@ -175,7 +176,9 @@ void TGenThread::GenerateLine(quint32 index, const TNameValues& base, bool fromL
   if (fromList) m_parameters.SetValue(QStringLiteral("String"), m_inputs.list[index - 1]);
   const TNameValues& parameters = m_parameters;
 
-  const TDateTime start = Now();
+  // Lines that follow one another without a pause share one clock reading: the end of one is
+  // the start of the next.
+  const TDateTime start = m_lineEnd > 0 ? m_lineEnd : Now();
   m_session.BeginLine(start, index == 1);
   TLineResult result;
   TTry outcome = TTry::Failed;
@@ -186,6 +189,7 @@ void TGenThread::GenerateLine(quint32 index, const TNameValues& base, bool fromL
     if (TerminateRequested() || outcome == TTry::Produced || m_stoppedForDuplicates) break;
   }
   const TDateTime end = Now();
+  m_lineEnd = end;
   if (TerminateRequested()) return;
   if (outcome == TTry::Duplicate) ++m_duplicateLines;
   std::unique_ptr<TColLine> line;

@@ -81,7 +81,8 @@ private:
   void GenerateLine(quint32 index, const TNameValues& base, bool fromList, TDuplicates& duplicates);
   TTry RunTry(const TNameValues& parameters, TLineResult& result, TDuplicates& duplicates);
   void ReportError(const std::exception& error);
-  void WaitWhilePaused();
+  // True when the job was held.
+  bool WaitWhilePaused();
 
   TGenerator& m_generator;
   TSession& m_session;
@@ -96,6 +97,7 @@ private:
   TNameValues m_stored;      // the stored values the parameter list was built from
   TNameValues m_parameters;  // the parameter list of the lines
   bool m_parametersBuilt = false;
+  TDateTime m_lineEnd = 0;  // when the last line ended; 0 after a pause
 
   mutable std::mutex m_pauseMutex;
   std::condition_variable m_pauseChanged;

@@ -108,8 +108,9 @@ void PrintReport(const TErrorReport& report, QTextStream& err) {
   }
 }
 
-// Prints the results of the job as they come, so that printing overlaps generating: the
-// new lines are formatted under the session's lock and written after it is released.
+// Prints the results of the job as they come, so that printing overlaps generating. The job
+// only appends lines and never changes one it added, so the new ones are picked under the
+// session's lock and formatted after it is released.
 class TResultPrinter {
 public:
   TResultPrinter(TFormat format, int first, QTextStream& out) : m_format(format), m_next(first), m_out(out) {
@@ -117,11 +118,13 @@ public:
   }
 
   void PrintNew(const TSession& session) {
+    m_lines.clear();
     {
       const auto lock = session.Lock();
       const TColFile& results = session.Results();
-      for (; m_next < results.Count(); ++m_next) Format(results.Line(m_next));
+      for (; m_next < results.Count(); ++m_next) m_lines.push_back(&results.Line(m_next));
     }
+    for (const TColLine* line : m_lines) Format(*line);
     m_out << m_batch;
     m_batch.clear();
   }
@@ -148,6 +151,7 @@ private:
   TFormat m_format;
   int m_next;
   QTextStream& m_out;
+  std::vector<const TColLine*> m_lines;
   QString m_batch;
   TJsonWriter m_json;
 };
@@ -224,6 +228,9 @@ int RunGenerate(const TParsedArgs& args, QTextStream& out, QTextStream& err) {
     return generator.Dictionary() != nullptr;
   };
 
+  // The job clears a session it does not append to when it starts; clearing it first keeps the
+  // printer, which may look before the job starts, from taking the old lines for new ones.
+  if (!o.append) shell.Session().Clear();
   const int before = o.append ? shell.Session().ResultCount() : 0;
   const quint32 processedBefore = o.append ? shell.Session().Stats().Processed : 0;
   TResultPrinter printer(o.format, before, out);
