@@ -143,7 +143,9 @@ qint32 TGenerator::RaiseIntRequest(int code, qint32 fallback) {
   // An unanswered request gives its default back unchanged: no text round trip.
   if (!m_dictionary || !m_dictionary->HasRequest(code)) return fallback;
   const TValue* answer = Answer(code, IntegerText(fallback));
-  return answer ? ToInteger(answer->Text()) : fallback;
+  if (!answer) return fallback;
+  if (const std::optional<qint32> value = answer->Integer()) return *value;
+  throw EConvertError(answer->Text());
 }
 
 // DrawChance of a dictionary that answers "Randomize".

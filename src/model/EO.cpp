@@ -245,8 +245,7 @@ QString TEditorOptions::CorrectUnfixed(QString text) const {
   return text;
 }
 
-void TEditorOptions::Validate(const QString& text) const {
-  if (!m_fixed && m_style == esString && m_maxLength <= 0 && m_filter.isEmpty()) return;  // any text will do
+void TEditorOptions::ValidateText(const QString& text) const {
   if (m_fixed) {
     if (m_pickList.IndexOf(text) < 0) throw EEOException(this, text, 0);
     return;

@@ -111,7 +111,11 @@ public:
   // Turns any text into one these options accept. Never fails.
   QString Correct(const QString& text) const;
   // Raises EEOException with the first failing code.
-  void Validate(const QString& text) const;
+  void Validate(const QString& text) const {
+    if (!AcceptsAnyText()) ValidateText(text);
+  }
+  // A free string: no pick list, length or filter to break.
+  bool AcceptsAnyText() const { return !m_fixed && m_style == esString && m_maxLength <= 0 && m_filter.isEmpty(); }
   // The alias of a pick item, or the text itself.
   QString DisplayConstant(const QString& text) const;
   QString DialogFilter() const;
@@ -129,6 +133,8 @@ private:
   static void Touch();
   QString CorrectUnfixed(QString text) const;
   QString FilteredDefault() const;
+
+  void ValidateText(const QString& text) const;
 
   TEditorStyle m_style;
   TPickList m_pickList;

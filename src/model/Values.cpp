@@ -39,7 +39,7 @@ void TValue::Assign(const TValue& source) {
   m_kind = source.m_kind;
   m_options = source.m_options;
   m_text = source.m_text;
-  m_validAt = 0;
+  TextChanged();
   m_args.clear();
   for (const TValueItem& item : source.m_args) {
     auto copy = std::make_unique<TValue>();
@@ -89,7 +89,7 @@ void TValue::SetText(const QString& text) {
   if (candidate == m_text) return;
   Changing();
   m_text = candidate;
-  m_validAt = 0;
+  TextChanged();
   Changed();
 }
 
@@ -177,9 +177,15 @@ void TValue::RelinkLinks(TLinks& links) {
   for (TValueItem& item : m_args) item.value->RelinkLinks(links);
 }
 
+void TValue::ReadInteger() const {
+  const std::optional<qint32> value = StrToIntOpt(m_text);
+  m_integer = value.value_or(0);
+  m_integerState = value ? kIntegerKnown : kNoInteger;
+}
+
 void TValue::ReadFrom(TStreamReader& stream, const TLinks* links, int depth) {
   if (depth > MaxNestingDepth) stream.Fail();
-  m_validAt = 0;
+  TextChanged();
   m_kind = stream.ReadU8();
   if (m_kind == vkText) m_text = stream.ReadWideText();
   else if (m_kind == vkFunc) ReadCall(stream, links, depth);

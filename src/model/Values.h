@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace gs {
@@ -48,7 +49,15 @@ public:
   void SetText(const QString& text);
   void SetOptions(TEditorOptions* options);
   // The text the generator computed for an answer: stored as it is, reported to nobody.
-  void SetComputedText(const QString& text) { m_text = text; }
+  void SetComputedText(const QString& text) {
+    m_text = text;
+    m_integerState = kIntegerUnknown;
+  }
+  // The integer conversion of the text (see StrToIntOpt), remembered until the text changes.
+  std::optional<qint32> Integer() const {
+    if (m_integerState == kIntegerUnknown) ReadInteger();
+    return m_integerState == kIntegerKnown ? std::optional<qint32>(m_integer) : std::nullopt;
+  }
 
   // 0 while the value is a constant, whatever arguments it still holds.
   int ArgCount() const { return m_kind == vkFunc ? int(m_args.size()) : 0; }
@@ -84,6 +93,11 @@ private:
   void Changed() { if (OnChange) OnChange(*this); }
   void Wire(TValue& arg);
   void ReadCall(TStreamReader& stream, const TLinks* links, int depth);
+  void ReadInteger() const;
+  void TextChanged() {
+    m_validAt = 0;
+    m_integerState = kIntegerUnknown;
+  }
 
   quint8 m_kind;
   QString m_text;
@@ -94,6 +108,10 @@ private:
   // The options revision at which the constant text was last found valid; 0: not since it
   // changed. Written by the generation thread only.
   mutable quint64 m_validAt = 0;
+  // The generator's memo of the text as an integer.
+  enum : quint8 { kIntegerUnknown, kIntegerKnown, kNoInteger };
+  mutable quint8 m_integerState = kIntegerUnknown;
+  mutable qint32 m_integer = 0;
 };
 
 // Display: the text of a value inside an expression, and in a cell of the dictionary tree.

@@ -334,3 +334,26 @@ TEST(Value, TheValidityMemoForgetsEveryChange) {
   value.SetOptions(&other);
   EXPECT_FALSE(value.KnownValid(OptionsRevision()));
 }
+
+// The generator's memo of a text as an integer follows every way the text changes.
+TEST(Value, IntegerFollowsTheText) {
+  TValue value;
+  value.SetText(QStringLiteral("12"));
+  EXPECT_EQ(value.Integer(), 12);
+  value.SetText(QStringLiteral("$1F"));
+  EXPECT_EQ(value.Integer(), 31);
+  value.SetComputedText(QStringLiteral("x"));
+  EXPECT_EQ(value.Integer(), std::nullopt);
+  value.SetComputedText(QStringLiteral("-4"));
+  EXPECT_EQ(value.Integer(), -4);
+  TValue source;
+  source.SetText(QStringLiteral("9"));
+  value.Assign(source);
+  EXPECT_EQ(value.Integer(), 9);
+  TStreamWriter w;
+  source.SetText(QStringLiteral("77"));
+  source.WriteTo(w);
+  TStreamReader r(w.Bytes());
+  value.ReadFrom(r, nullptr);
+  EXPECT_EQ(value.Integer(), 77);
+}
