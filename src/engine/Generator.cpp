@@ -129,7 +129,13 @@ const TValue* TGenerator::Answer(int code, const QString& fallback) {
   // By index: a request raised inside may collect the nodes anew (a "Compute" that edits nothing
   // still reads them), which leaves the same nodes in the same order.
   const std::vector<TDicNode*>& requests = m_dictionary->RequestNodes(code);
-  for (size_t i = 0; i < requests.size() && !answer; ++i) answer = RunBlock(*requests[i]);
+  for (size_t i = 0; i < requests.size() && !answer; ++i) {
+    TDicNode& request = *requests[i];
+    // A plain request with no common conditions in force, walked without the bookkeeping
+    // (when its nesting stays below the limit, so that no recursion failure is skipped).
+    const int depth = Preconditions.empty() && Postconditions.empty() ? PlainDepth(request) : -1;
+    answer = depth >= 0 && m_depth + depth < MaxNestingDepth ? RunPlainBlock(request) : RunBlock(request);
+  }
   m_defaultAnswer = savedDefault;
   return answer;
 }
@@ -423,6 +429,89 @@ bool TGenerator::CompareBySign(const QString& x, const QString& y, int sign) {
   case 19: return !contains(with);
   default: return true;
   }
+}
+
+// ---- Plain blocks
+
+// A plain block holds only Direct and Random blocks and answers that are constants without
+// conditions. Walking one runs no function and tests no condition, so nothing can read the
+// state that RunBlock and ExecuteNode keep for the walk (the current node, the iteration, the
+// block's start, the condition lists), and nothing can fail but the validation of a constant.
+// What the walk leaves behind is kept exactly: the random draws, CheckedValue, CheckedDone
+// and the validity memo.
+
+// The nesting a plain node adds to the walk (a constant's evaluation counted), or -1.
+int TGenerator::PlainDepth(const TDicNode& node) {
+  qint32 depth = -1;
+  if (node.Memo(depth)) return depth;
+  depth = -1;
+  const quint8 kind = node.Kind();
+  if (kind == nkAnswer) {
+    if (node.EnabledCount() == 0 && node.Value1() && node.Value1()->Kind() == vkText) depth = 1;
+  } else if (kind == nkRequest || (kind == nkOrder && node.Option() != okLoop)) {
+    depth = 1;
+    for (int i = 0; i < node.Count() && depth >= 0; ++i) {
+      const TDicNode& child = node.Child(i);
+      if (child.Disabled()) continue;
+      const int below = PlainDepth(child);
+      depth = below < 0 ? -1 : std::max(depth, below + 1);
+    }
+  }
+  node.SetMemo(depth);
+  return depth;
+}
+
+TValue* TGenerator::RunPlainBlock(TDicNode& node) {
+  if (node.EnabledCount() == 0) return nullptr;
+  TValue* v = nullptr;
+  if (node.Kind() == nkOrder && node.Option() == okRandom) {
+    const int enabled = node.EnabledCount();
+    const int first = int(Random(quint32(enabled)));
+    int index = first;
+    if (enabled != node.Count()) {
+      for (int i = 0, seen = 0; i < node.Count(); ++i)
+        if (!node.Child(i).Disabled() && seen++ == first) {
+          index = i;
+          break;
+        }
+    }
+    v = ExecutePlainNode(node.Child(index));
+    if (v || IsStopped(false)) return v;
+    TChildList list(node);
+    list.RemoveAt(first);
+    while (list.Size() > 0) {
+      const int k = int(Random(quint32(list.Size())));
+      v = ExecutePlainNode(node.Child(list[k]));
+      if (v) break;
+      list.RemoveAt(k);
+      if (IsStopped(false)) break;
+    }
+    return v;
+  }
+  for (int i = 0; i < node.Count(); ++i) {
+    TDicNode& child = node.Child(i);
+    if (child.Disabled()) continue;
+    v = ExecutePlainNode(child);
+    if (v || IsStopped(false)) break;
+  }
+  return v;
+}
+
+TValue* TGenerator::ExecutePlainNode(TDicNode& node) {
+  CheckedValue = nullptr;
+  if (IsStopped(false)) return nullptr;
+  if (node.Kind() == nkOrder) return RunPlainBlock(node);
+  TValue* value = node.Value1();
+  CheckedDone = false;
+  CheckedValue = value;
+  if (!value->KnownValid(OptionsRevision())) {
+    // A failure names the answer, as the full walk would.
+    TDicNode* savedNode = CurrentNode;
+    CurrentNode = &node;
+    ValidateConstant(*value, true);
+    CurrentNode = savedNode;
+  }
+  return value;
 }
 
 // ---- Values

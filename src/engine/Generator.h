@@ -142,6 +142,9 @@ private:
   bool StopsNow(bool loopCheck);
   qint32 RandomizeChance(qint32 drawn);
   TValue* TryAnswer(TDicNode& node);
+  int PlainDepth(const TDicNode& node);
+  TValue* RunPlainBlock(TDicNode& node);
+  TValue* ExecutePlainNode(TDicNode& node);
   bool BuildWord(int index);
   bool InsetPasses();
   QString EvaluateCall(TValue& value);

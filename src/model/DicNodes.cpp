@@ -5,7 +5,6 @@
 #include "model/Limits.h"
 #include "shell/LangFrm.h"
 
-#include <atomic>
 #include <optional>
 
 namespace gs {
@@ -152,18 +151,6 @@ void TDicNode::ValueChanged(bool first) {
   }
   // The cases of a selector and the second operand of a condition follow the first value.
   if (first && !m_updating && (m_kind == nkSelector || m_kind == nkCondition)) UpdateOptions(true);
-}
-
-namespace {
-std::atomic<quint64> g_treeRevision{1};
-} // namespace
-
-quint64 TreeRevision() {
-  return g_treeRevision.load(std::memory_order_acquire);
-}
-
-void TDicNode::TreeChanged() {
-  g_treeRevision.fetch_add(1, std::memory_order_acq_rel);
 }
 
 void TDicNode::Assign(const TDicNode& source) {

@@ -48,10 +48,6 @@ bool KindCanContain(quint8 parent, quint8 child);
 quint8 DefaultChildKind(quint8 kind);    // nkRoot when none
 quint8 DefaultSiblingKind(quint8 kind);  // nkRoot when none
 
-// Counts the changes of any node tree that can change which request nodes answer: kinds,
-// options, disabled flags and children. Caches of the tree compare it.
-quint64 TreeRevision();
-
 class TDicNode {
 public:
   explicit TDicNode(quint8 kind);
@@ -101,6 +97,17 @@ public:
   TValue* NearestSelectorValue() const;
   TValue* NearestCaseValue() const;
 
+  // A memo of the generator's about this node, kept until any tree changes.
+  bool Memo(qint32& value) const {
+    if (m_memoAt != TreeRevision()) return false;
+    value = m_memo;
+    return true;
+  }
+  void SetMemo(qint32 value) const {
+    m_memo = value;
+    m_memoAt = TreeRevision();
+  }
+
   void UpdateOptions(bool recursive);
   int ReplaceFunction(const TFunction* oldFunction, TFunction* newFunction);
   void RelinkLinks(TLinks& links);
@@ -114,7 +121,6 @@ private:
   friend class TDicFile;
   void CreateValues();
   void StoreDisabled(bool disabled);
-  static void TreeChanged();
   void WireValue(TValue& value, bool first);
   void ValueChanged(bool first);
   TEditorOptions* OptionsForCall(const TValue& call) const;
@@ -132,6 +138,8 @@ private:
   int m_enabledCount = 0;
   TDicFile* m_file = nullptr;  // the owning file, for the root only
   bool m_updating = false;
+  mutable qint32 m_memo = 0;
+  mutable quint64 m_memoAt = 0;
 };
 
 QString NodeText(const TDicNode& node);

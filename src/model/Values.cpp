@@ -9,6 +9,7 @@
 #include "shell/LangFrm.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 namespace gs {
@@ -37,6 +38,7 @@ void TValue::Assign(const TValue& source) {
   Changing();
   m_function = source.m_function;
   m_kind = source.m_kind;
+  TreeChanged();
   m_options = source.m_options;
   m_text = source.m_text;
   TextChanged();
@@ -72,6 +74,7 @@ void TValue::SetKind(quint8 kind) {
   Changing();
   m_kind = kind;
   m_validAt = 0;
+  TreeChanged();
   if (kind == vkFunc) RebuildArgs();
   Changed();
 }
@@ -177,6 +180,18 @@ void TValue::RelinkLinks(TLinks& links) {
   for (TValueItem& item : m_args) item.value->RelinkLinks(links);
 }
 
+namespace {
+std::atomic<quint64> g_treeRevision{1};
+} // namespace
+
+quint64 TreeRevision() {
+  return g_treeRevision.load(std::memory_order_acquire);
+}
+
+void TreeChanged() {
+  g_treeRevision.fetch_add(1, std::memory_order_acq_rel);
+}
+
 void TValue::ReadInteger() const {
   const std::optional<qint32> value = StrToIntOpt(m_text);
   m_integer = value.value_or(0);
@@ -186,6 +201,7 @@ void TValue::ReadInteger() const {
 void TValue::ReadFrom(TStreamReader& stream, const TLinks* links, int depth) {
   if (depth > MaxNestingDepth) stream.Fail();
   TextChanged();
+  TreeChanged();
   m_kind = stream.ReadU8();
   if (m_kind == vkText) m_text = stream.ReadWideText();
   else if (m_kind == vkFunc) ReadCall(stream, links, depth);

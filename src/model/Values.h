@@ -20,6 +20,11 @@ class TValue;
 
 enum TValueKind : quint8 { vkText = 0, vkFunc = 1 };
 
+// Counts the changes of node trees and values that can change how a request is walked: node
+// kinds, options, disabled flags and children, and value kinds. Caches of trees compare it.
+quint64 TreeRevision();
+void TreeChanged();
+
 struct TValueItem {
   QString name;                  // the parameter's name
   std::unique_ptr<TValue> value; // owned
@@ -51,7 +56,7 @@ public:
   // The text the generator computed for an answer: stored as it is, reported to nobody.
   void SetComputedText(const QString& text) {
     m_text = text;
-    m_integerState = kIntegerUnknown;
+    TextChanged();
   }
   // The integer conversion of the text (see StrToIntOpt), remembered until the text changes.
   std::optional<qint32> Integer() const {

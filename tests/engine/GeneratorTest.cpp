@@ -3,6 +3,8 @@
 #include "engine/ErrorReport.h"
 #include "engine/EngineTestSupport.h"
 
+#include <random>
+
 using namespace gs;
 
 using Generator = TEngineTest;
@@ -290,4 +292,62 @@ TEST_F(Generator, EditsBetweenLinesChangeTheRequestNodes) {
   EXPECT_EQ(line(), "b");
   root.Remove(second);
   EXPECT_EQ(line(), "c");
+}
+
+namespace {
+
+// A random tree of Direct and Random blocks and plain answers, some disabled, in text form.
+QString PlainTree(std::mt19937& random, int depth) {
+  const int roll = int(random() % 10);
+  const QString disabled = random() % 8 == 0 ? QStringLiteral(", \"disabled\": true") : QString();
+  if (depth == 0 || roll < 4)
+    return QStringLiteral("{\"kind\": \"answer\", \"value\": \"%1\"%2}").arg(QChar(u'a' + int(random() % 26))).arg(disabled);
+  QStringList children;
+  for (int n = int(random() % 4); n > 0; --n) children << PlainTree(random, depth - 1);
+  return QStringLiteral("{\"kind\": \"order\", \"order\": \"%1\"%2, \"children\": [%3]}")
+      .arg(roll < 7 ? "Random" : "Direct", disabled, children.join(u','));
+}
+
+} // namespace
+
+// Requests of plain blocks take a shorter walk; a common condition that always holds makes the
+// same blocks take the full one. Both must draw and answer alike.
+TEST_F(Generator, PlainBlocksAnswerAsTheFullWalk) {
+  std::mt19937 random(2024);
+  for (int round = 0; round < 40; ++round) {
+    QStringList parts;
+    for (int n = 1 + int(random() % 3); n > 0; --n) parts << PlainTree(random, 4);
+    const QString tree = parts.join(u',');
+    const auto dictionary = [&](const QString& first) {
+      return QStringLiteral(R"({"nodes": [{"request": "Part Count", "children": [{"kind": "answer", "value": "3"}]},
+        {"request": "Part", "children": [%1%2]}]})").arg(first, tree).toUtf8();
+    };
+    const QByteArray plain = dictionary(QString()), full = dictionary(QStringLiteral("{\"kind\": \"requisite\"},"));
+    RandomSeed(round);
+    const std::vector<QString> expected = Lines(full.constData(), 30, quint32(round));
+    const quint32 stateAfterFull = RandomState();
+    EXPECT_EQ(Lines(plain.constData(), 30, quint32(round)), expected) << tree.toStdString();
+    EXPECT_EQ(RandomState(), stateAfterFull);
+  }
+}
+
+// A constant that breaks its options fails in a plain block with the path of the full walk.
+TEST_F(Generator, PlainBlockFailuresNameTheAnswer) {
+  TGenerator g;
+  g.SetFileName(Dictionary(R"({"nodes": [{"request": "Word Count", "children": [
+      {"kind": "order", "order": "Random", "children": [{"kind": "answer", "value": "2"}]}]}]})"));
+  // The options correct what an editor stores; a text stored as it is can still break them.
+  g.Dictionary()->Root().Child(0).Child(0).Child(0).Value1()->SetComputedText(QStringLiteral("x"));
+  TLineResult r;
+  try {
+    g.Generate({}, r);
+    FAIL();
+  } catch (const EEOException& e) {
+    const TErrorReport report = BuildErrorReport(*ActiveGenerator(), e);
+    EXPECT_EQ(report.message.toStdString(), "Illegal answer \"x\" for the request \"Word Count\": value \"x\" consists of other symbols, than the availible \"0123456789-\"");
+    ASSERT_EQ(report.path.size(), 3u);
+    EXPECT_EQ(report.path[0][0], "Word Count");
+    EXPECT_EQ(report.path[1][0], "Random");
+    EXPECT_EQ(report.path[2][0], "x");
+  }
 }
