@@ -133,7 +133,8 @@ const TValue* TGenerator::Answer(int code, const QString& fallback) {
     TDicNode& request = *requests[i];
     // A plain request with no common conditions in force, walked without the bookkeeping
     // (when its nesting stays below the limit, so that no recursion failure is skipped).
-    const int depth = Preconditions.empty() && Postconditions.empty() ? PlainDepth(request) : -1;
+    qint32 depth = -1;
+    if (Preconditions.empty() && Postconditions.empty() && !request.Memo(depth)) depth = PlainDepth(request);
     answer = depth >= 0 && m_depth + depth < MaxNestingDepth ? RunPlainBlock(request) : RunBlock(request);
   }
   m_defaultAnswer = savedDefault;

@@ -14,12 +14,12 @@ const QString& Empty() {
 } // namespace
 
 void CopyInto(QString& target, const QString& text) {
-  if (&target == &text) return;
+  if (&target == &text || (target.isEmpty() && text.isEmpty())) return;
   if (!target.isDetached() || target.capacity() < text.size()) {
     target = text;
     return;
   }
-  target.resize(text.size());
+  if (target.size() != text.size()) target.resize(text.size());
   std::copy_n(text.constData(), text.size(), target.data());
 }
 
