@@ -207,6 +207,38 @@ private:
 
 } // namespace
 
+// A Random block: each enabled child tried at most once, in random order, until one answers;
+// every failed pick adds one to iteration.
+template <typename TExecute>
+TValue* TGenerator::RunRandom(TDicNode& node, const TExecute& execute, qint32& iteration) {
+  // The first pick needs no list: it is the k-th enabled child. Most blocks answer at once.
+  const int enabled = node.EnabledCount();
+  const int first = int(Random(quint32(enabled)));
+  int index = first;
+  if (enabled != node.Count()) {
+    for (int i = 0, seen = 0; i < node.Count(); ++i)
+      if (!node.Child(i).Disabled() && seen++ == first) {
+        index = i;
+        break;
+      }
+  }
+  TValue* v = execute(node.Child(index));
+  if (v) return v;
+  TChildList list(node);
+  list.RemoveAt(first);
+  ++iteration;
+  if (IsStopped(false)) return v;
+  while (list.Size() > 0) {
+    const int k = int(Random(quint32(list.Size())));
+    v = execute(node.Child(list[k]));
+    if (v) break;
+    list.RemoveAt(k);
+    ++iteration;
+    if (IsStopped(false)) break;
+  }
+  return v;
+}
+
 TValue* TGenerator::RunBlock(TDicNode& node) {
   if (node.EnabledCount() == 0) return nullptr;
   TDepthGuard depth(*this);
@@ -235,31 +267,7 @@ TValue* TGenerator::RunBlock(TDicNode& node) {
 [[gnu::always_inline]] inline TValue* TGenerator::RunOrdered(TDicNode& node, quint8 order) {
   TValue* v = nullptr;
   if (order == okRandom) {
-    // The first pick needs no list: it is the k-th enabled child. Most blocks answer at once.
-    const int enabled = node.EnabledCount();
-    const int first = int(Random(quint32(enabled)));
-    int index = first;
-    if (enabled != node.Count()) {
-      for (int i = 0, seen = 0; i < node.Count(); ++i)
-        if (!node.Child(i).Disabled() && seen++ == first) {
-          index = i;
-          break;
-        }
-    }
-    v = ExecuteNode(node.Child(index));
-    if (v) return v;
-    TChildList list(node);
-    list.RemoveAt(first);
-    ++BlockIteration;
-    if (IsStopped(false)) return v;
-    while (list.Size() > 0) {
-      const int k = int(Random(quint32(list.Size())));
-      v = ExecuteNode(node.Child(list[k]));
-      if (v) break;
-      list.RemoveAt(k);
-      ++BlockIteration;
-      if (IsStopped(false)) break;
-    }
+    v = RunRandom(node, [this](TDicNode& child) { return ExecuteNode(child); }, BlockIteration);
   } else if (order == okLoop) {
     const TChildList list(node);
     int k = 0;
@@ -466,28 +474,8 @@ TValue* TGenerator::RunPlainBlock(TDicNode& node) {
   if (node.EnabledCount() == 0) return nullptr;
   TValue* v = nullptr;
   if (node.Kind() == nkOrder && node.Option() == okRandom) {
-    const int enabled = node.EnabledCount();
-    const int first = int(Random(quint32(enabled)));
-    int index = first;
-    if (enabled != node.Count()) {
-      for (int i = 0, seen = 0; i < node.Count(); ++i)
-        if (!node.Child(i).Disabled() && seen++ == first) {
-          index = i;
-          break;
-        }
-    }
-    v = ExecutePlainNode(node.Child(index));
-    if (v || IsStopped(false)) return v;
-    TChildList list(node);
-    list.RemoveAt(first);
-    while (list.Size() > 0) {
-      const int k = int(Random(quint32(list.Size())));
-      v = ExecutePlainNode(node.Child(list[k]));
-      if (v) break;
-      list.RemoveAt(k);
-      if (IsStopped(false)) break;
-    }
-    return v;
+    int iteration = 1;  // nothing in a plain block reads it
+    return RunRandom(node, [this](TDicNode& child) { return ExecutePlainNode(child); }, iteration);
   }
   for (int i = 0; i < node.Count(); ++i) {
     TDicNode& child = node.Child(i);

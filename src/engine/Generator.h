@@ -158,6 +158,8 @@ private:
   const QString& EvaluateView(TValue* value, bool validate, QString& scratch);
   void ValidateResult(const TValue& value, const QString& result);
   TValue* RunOrdered(TDicNode& node, quint8 order);
+  template <typename TExecute>
+  TValue* RunRandom(TDicNode& node, const TExecute& execute, qint32& iteration);
 
   std::unique_ptr<TGenerator> m_child;
   TDicFile* m_dictionary = nullptr;  // from the dictionary list, not owned
