@@ -97,11 +97,11 @@ TColFile::~TColFile() {
 
 void TColFile::Wire(TColLine& line) {
   line.OnChanging = [this](TColLine& l) {
-    if (l.m_checked) --m_checkedCount;
+    CountLine(l, -1);
     if (OnLineChanging) OnLineChanging(*this, l);
   };
   line.OnChange = [this](TColLine& l) {
-    if (l.m_checked) ++m_checkedCount;
+    CountLine(l, 1);
     if (OnLineChange) OnLineChange(*this, l);
   };
 }
@@ -117,7 +117,7 @@ TColLine* TColFile::Insert(int index, std::unique_ptr<TColLine> line) {
   Wire(*kept);
   index = std::clamp(index, 0, Count());
   m_lines.insert(m_lines.begin() + index, std::move(line));
-  if (kept->m_checked) ++m_checkedCount;
+  CountLine(*kept, 1);
   if (OnLineInsert) OnLineInsert(*this, *kept);
   return kept;
 }
@@ -129,7 +129,7 @@ void TColFile::Delete(TColLine* line) {
 
 void TColFile::DeleteAt(int index) {
   TColLine* line = m_lines[size_t(index)].get();
-  if (line->m_checked) --m_checkedCount;
+  CountLine(*line, -1);
   std::unique_ptr<TColLine>* slot = OnLineDelete ? OnLineDelete(*this, *line) : nullptr;
   line->OnChanging = nullptr;
   line->OnChange = nullptr;
@@ -140,12 +140,24 @@ void TColFile::DeleteAt(int index) {
 
 void TColFile::Clear() {
   m_checkedCount = 0;
+  m_groupedCount = 0;
   m_lines.clear();
 }
 
+// Keeps the counts of checked and grouped lines as a line comes (+1) or goes (-1).
+void TColFile::CountLine(const TColLine& line, int sign) {
+  if (line.m_checked) m_checkedCount += sign;
+  if (!line.m_group.isEmpty()) m_groupedCount += sign;
+}
+
 void TColFile::RebuildGroupTable() const {
-  // A set of the folded names keeps the sorted table from being searched for every line.
   m_groups.Clear();
+  if (m_groupedCount == 0) {
+    // No line has a group: the table is the empty name alone, without a pass over the lines.
+    if (Count() > 0) m_groups.Add(QString());
+    return;
+  }
+  // A set of the folded names keeps the sorted table from being searched for every line.
   QHash<QString, bool> seen;
   const QString* previous = nullptr;
   for (const auto& l : m_lines) {
@@ -190,7 +202,7 @@ void TColFile::RemoveDuplicates() {
       }
       m_gapEnd = r;  // the duplicate is still in the list, at logical index m_gapStart
       TColLine* line = current.get();
-      if (line->m_checked) --m_checkedCount;
+      CountLine(*line, -1);
       std::unique_ptr<TColLine>* slot = OnLineDelete(*this, *line);
       line->OnChanging = nullptr;
       line->OnChange = nullptr;
@@ -203,7 +215,7 @@ void TColFile::RemoveDuplicates() {
   // Nobody keeps the removed lines: one compaction instead of a deletion each.
   const auto end = std::remove_if(m_lines.begin(), m_lines.end(), [&](const std::unique_ptr<TColLine>& l) {
     if (!duplicate(*l)) return false;
-    if (l->m_checked) --m_checkedCount;
+    CountLine(*l, -1);
     return true;
   });
   m_lines.erase(end, m_lines.end());
@@ -219,7 +231,8 @@ void TColFile::SaveToStream(TStreamWriter& stream, const QString& baseFolder) co
   const QString* previous = nullptr;
   int group = 0;
   for (const auto& l : m_lines) {
-    if (!previous || *previous != l->Group()) group = index.value(l->Group().toCaseFolded(), 0);
+    if (m_groupedCount > 0 && (!previous || *previous != l->Group()))
+      group = index.value(l->Group().toCaseFolded(), 0);
     previous = &l->Group();
     stream.WriteWideText(l->Text());
     stream.WriteU8(l->Rating());

@@ -118,6 +118,7 @@ public:
 
 private:
   void Wire(TColLine& line);
+  void CountLine(const TColLine& line, int sign);
   void DeleteAt(int index);
   void RebuildGroupTable() const;
 
@@ -130,6 +131,7 @@ private:
   int Physical(int index) const { return index < m_gapStart ? index : index + (m_gapEnd - m_gapStart); }
   mutable TGroupTable m_groups;  // saving rebuilds it
   qint32 m_checkedCount = 0;
+  qint32 m_groupedCount = 0;  // lines whose group is not empty
 };
 
 } // namespace gs

@@ -42,6 +42,32 @@ TEST(ColFile, BodyLayouts) {
   EXPECT_EQ(body.mid(12 + 4 + 2 + 1, 2), QByteArray("\0\0", 2));  // group index 0
 }
 
+// The group table follows lines that gain, change, lose and take away their groups.
+TEST(ColFile, GroupTableFollowsTheLines) {
+  TColFile col;
+  col.Add(MakeLine("a"));
+  col.Add(MakeLine("b"));
+  const auto groups = [&col] {
+    Saved(col);
+    QStringList names;
+    for (int i = 0; i < col.Groups().Count(); ++i) names << col.Groups()[i];
+    return names;
+  };
+  EXPECT_EQ(groups(), QStringList({""}));
+  col.Line(1).SetGroup(QStringLiteral("Orcs"));
+  EXPECT_EQ(groups(), QStringList({"", "Orcs"}));
+  col.Line(0).SetGroup(QStringLiteral("Elves"));
+  EXPECT_EQ(groups(), QStringList({"Elves", "Orcs"}));
+  col.Line(0).SetGroup(QString());
+  col.Delete(&col.Line(1));
+  EXPECT_EQ(groups(), QStringList({""}));
+  col.Add(MakeLine("c", "Dwarves"));
+  col.Clear();
+  EXPECT_EQ(groups(), QStringList());
+  col.Add(MakeLine("d"));
+  EXPECT_EQ(groups(), QStringList({""}));
+}
+
 TEST(ColFile, RoundTripAndGroups) {
   TColFile col;
   col.Add(MakeLine("Ael", "Orcs", true));
