@@ -18,22 +18,26 @@ qint32 ToInteger(const QString& text) {
   return *value;
 }
 
-QString IntegerText(qint32 value) {
-  // The small ones point at static characters: copies of them count no references.
-  static const auto small = [] {
-    struct TTable {
-      char16_t chars[256][4] = {};
-      std::array<QString, 256> texts;
-    };
-    static TTable table;
+namespace {
+
+// The texts of 0..255, pointing at static characters: copies of them count no references.
+struct TSmallIntegers {
+  TSmallIntegers() {
     for (int i = 0; i < 256; ++i) {
       const QString digits = QString::number(i);
-      std::copy_n(digits.utf16(), digits.size(), table.chars[i]);
-      table.texts[i] = QString::fromRawData(reinterpret_cast<const QChar*>(table.chars[i]), digits.size());
+      std::copy_n(digits.utf16(), digits.size(), chars[i]);
+      texts[i] = QString::fromRawData(reinterpret_cast<const QChar*>(chars[i]), digits.size());
     }
-    return &table.texts;
-  }();
-  return value >= 0 && value < 256 ? (*small)[value] : QString::number(value);
+  }
+  char16_t chars[256][4] = {};
+  std::array<QString, 256> texts;
+};
+const TSmallIntegers g_smallIntegers;
+
+} // namespace
+
+QString IntegerText(qint32 value) {
+  return value >= 0 && value < 256 ? g_smallIntegers.texts[value] : QString::number(value);
 }
 
 } // namespace gs
