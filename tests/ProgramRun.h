@@ -18,6 +18,8 @@ struct TRun {
 inline TRun RunProgramIn(const QString& home, QStringList args) {
   args << QStringLiteral("--home") << home;
   QProcess p;
+  // A relative path the program makes (a bare "--home" takes the next word) stays in home.
+  p.setWorkingDirectory(home);
   p.start(QStringLiteral(GLOSSMITH_EXE), args);
   EXPECT_TRUE(p.waitForFinished(60000));
   return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
