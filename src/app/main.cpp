@@ -2,6 +2,7 @@
 #include "app/SingleInstance.h"
 #include "model/EO.h"
 #include "model/Functions.h"
+#include "platform/Memory.h"
 #include "shell/Commands.h"
 #include "shell/General.h"
 
@@ -30,6 +31,7 @@ int RunShell(const QStringList& args, QTextStream& err) {
 } // namespace
 
 int main(int argc, char** argv) {
+  gs::TuneAllocator();
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("Glossmith"));
   QStringList args = QCoreApplication::arguments();
