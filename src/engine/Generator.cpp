@@ -207,6 +207,19 @@ private:
 
 } // namespace
 
+// A Direct block: the enabled children in order until one answers.
+template <typename TExecute>
+TValue* TGenerator::RunDirect(TDicNode& node, const TExecute& execute) {
+  TValue* v = nullptr;
+  for (int i = 0; i < node.Count(); ++i) {
+    TDicNode& child = node.Child(i);
+    if (child.Disabled()) continue;
+    v = execute(child);
+    if (v || IsStopped(false)) break;
+  }
+  return v;
+}
+
 // A Random block: each enabled child tried at most once, in random order, until one answers;
 // every failed pick adds one to iteration.
 template <typename TExecute>
@@ -281,12 +294,7 @@ TValue* TGenerator::RunBlock(TDicNode& node) {
       }
     } while (!IsStopped(true) && !v);
   } else {
-    for (int i = 0; i < node.Count(); ++i) {
-      TDicNode& child = node.Child(i);
-      if (child.Disabled()) continue;
-      v = ExecuteNode(child);
-      if (v || IsStopped(false)) break;
-    }
+    v = RunDirect(node, [this](TDicNode& child) { return ExecuteNode(child); });
   }
   return v;
 }
@@ -472,18 +480,11 @@ int TGenerator::PlainDepth(const TDicNode& node) {
 
 TValue* TGenerator::RunPlainBlock(TDicNode& node) {
   if (node.EnabledCount() == 0) return nullptr;
-  TValue* v = nullptr;
   if (node.Kind() == nkOrder && node.Option() == okRandom) {
     int iteration = 1;  // nothing in a plain block reads it
     return RunRandom(node, [this](TDicNode& child) { return ExecutePlainNode(child); }, iteration);
   }
-  for (int i = 0; i < node.Count(); ++i) {
-    TDicNode& child = node.Child(i);
-    if (child.Disabled()) continue;
-    v = ExecutePlainNode(child);
-    if (v || IsStopped(false)) break;
-  }
-  return v;
+  return RunDirect(node, [this](TDicNode& child) { return ExecutePlainNode(child); });
 }
 
 TValue* TGenerator::ExecutePlainNode(TDicNode& node) {

@@ -159,6 +159,8 @@ private:
   void ValidateResult(const TValue& value, const QString& result);
   TValue* RunOrdered(TDicNode& node, quint8 order);
   template <typename TExecute>
+  TValue* RunDirect(TDicNode& node, const TExecute& execute);
+  template <typename TExecute>
   TValue* RunRandom(TDicNode& node, const TExecute& execute, qint32& iteration);
 
   std::unique_ptr<TGenerator> m_child;
