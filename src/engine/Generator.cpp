@@ -44,6 +44,21 @@ private:
 };
 
 namespace {
+
+// The standard functions without arguments that only read the word and line being built.
+bool ReadsOnlyTheLine(const TValue& value) {
+  if (value.Kind() == vkText) return true;
+  const TFunction* f = value.Function();
+  if (value.Kind() != vkFunc || !f || f->Category() == fcLinks || value.ArgCount() != 0) return false;
+  switch (f->Id()) {
+  case 69: case 70: case 71: case 72: case 74: case 76: case 80: case 81: case 86: case 87:
+  case 96: case 97: case 98: case 99: case 100: case 101:
+    return true;
+  default:
+    return false;
+  }
+}
+
 const QString& NoText() {
   static const QString empty;
   return empty;
@@ -450,12 +465,38 @@ bool TGenerator::CompareBySign(const QString& x, const QString& y, int sign) {
 
 // ---- Plain blocks
 
-// A plain block holds only Direct and Random blocks and answers that are constants without
-// conditions. Walking one runs no function and tests no condition, so nothing can read the
-// state that RunBlock and ExecuteNode keep for the walk (the current node, the iteration, the
-// block's start, the condition lists), and nothing can fail but the validation of a constant.
-// What the walk leaves behind is kept exactly: the random draws, CheckedValue, CheckedDone
-// and the validity memo.
+// A plain block holds only Direct and Random blocks and answers that are constants, whose
+// conditions (if any) compare constants and the line's own measures. Nothing evaluated in one
+// can read the state that RunBlock and ExecuteNode keep for the walk (the iteration, the
+// block's start, the condition lists, the block being run), so that bookkeeping is left out;
+// conditions are tested as in the full walk, so their failures carry the same context. What
+// the walk leaves behind is kept exactly: the random draws, CheckedValue, CheckedDone and the
+// validity memo.
+
+namespace {
+
+// Condition children that only compare such values (logic blocks of them included); the other
+// kinds that TestNode passes over do no harm, commands do.
+bool PlainTests(const TDicNode& node) {
+  for (int i = 0; i < node.Count(); ++i) {
+    const TDicNode& child = node.Child(i);
+    if (child.Disabled()) continue;
+    switch (child.Kind()) {
+    case nkCommand: return false;
+    case nkLogic:
+      if (!PlainTests(child)) return false;
+      break;
+    case nkCondition:
+      if (!child.Value1() || !child.Value2() || !ReadsOnlyTheLine(*child.Value1()) || !ReadsOnlyTheLine(*child.Value2()))
+        return false;
+      break;
+    default: break;
+    }
+  }
+  return true;
+}
+
+} // namespace
 
 // The nesting a plain node adds to the walk (a constant's evaluation counted), or -1.
 int TGenerator::PlainDepth(const TDicNode& node) {
@@ -464,7 +505,7 @@ int TGenerator::PlainDepth(const TDicNode& node) {
   depth = -1;
   const quint8 kind = node.Kind();
   if (kind == nkAnswer) {
-    if (node.EnabledCount() == 0 && node.Value1() && node.Value1()->Kind() == vkText) depth = 1;
+    if (node.Value1() && node.Value1()->Kind() == vkText && PlainTests(node)) depth = 1;
   } else if (kind == nkRequest || (kind == nkOrder && node.Option() != okLoop)) {
     depth = 1;
     for (int i = 0; i < node.Count() && depth >= 0; ++i) {
@@ -494,6 +535,7 @@ TValue* TGenerator::ExecutePlainNode(TDicNode& node) {
   TValue* value = node.Value1();
   CheckedDone = false;
   CheckedValue = value;
+  if (node.EnabledCount() > 0 && !TestChildren(node)) return nullptr;
   if (!value->KnownValid(OptionsRevision())) {
     // A failure names the answer, as the full walk would.
     TDicNode* savedNode = CurrentNode;
@@ -531,9 +573,22 @@ void TGenerator::ValidateConstant(TValue& value, bool validate) {
 // Evaluate for a reader that only looks at the text: a constant gives its own text (constants
 // keep their texts while lines are generated), anything else is evaluated into scratch.
 const QString& TGenerator::EvaluateView(TValue* value, bool validate, QString& scratch) {
-  if (!value || value->Kind() != vkText) return scratch = Evaluate(value, validate);
-  CheckConstant(*value, validate);
-  return value->Text();
+  if (!value) return scratch = Evaluate(value, validate);
+  if (value->Kind() == vkText) {
+    CheckConstant(*value, validate);
+    return value->Text();
+  }
+  if (m_depth < MaxNestingDepth && ReadsOnlyTheLine(*value)) {
+    // A measure of the line is read at once: it takes no arguments and cannot fail, so the
+    // call needs no bookkeeping; its validation keeps Evaluate's context.
+    TValue* savedValue = CurrentValue;
+    CurrentValue = value;
+    scratch = CallStandardFunction(*this, value->Function()->Id(), TArgList(m_argStack, 0, 0));
+    if (validate && !IsStopped(false)) value->Options()->Validate(scratch);
+    CurrentValue = savedValue;
+    return scratch;
+  }
+  return scratch = Evaluate(value, validate);
 }
 
 // A constant found valid stays valid until its text or any options change.

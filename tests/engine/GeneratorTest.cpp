@@ -296,12 +296,30 @@ TEST_F(Generator, EditsBetweenLinesChangeTheRequestNodes) {
 
 namespace {
 
-// A random tree of Direct and Random blocks and plain answers, some disabled, in text form.
+// A condition on the line's own measures, alone or in a logic block.
+QString PlainCondition(std::mt19937& random) {
+  static const char* const measures[] = {"Part Index", "Word Index", "Word Length", "Position"};
+  static const char* const signs[] = {"=", "!=", "<", ">=", "<?"};
+  const QString condition = QStringLiteral(R"({"kind": "condition", "value": {"call": "%1"}, "sign": "%2", "value2": "%3"})")
+                                .arg(measures[random() % 4], signs[random() % 5])
+                                .arg(random() % 4);
+  if (random() % 3) return condition;
+  return QStringLiteral(R"({"kind": "logic", "logic": "%1", "children": [%2, %3]})")
+      .arg(random() % 2 ? "OR" : "NOT", condition, PlainCondition(random));
+}
+
+// A random tree of Direct and Random blocks and plain answers, some disabled, some with
+// conditions on the line's measures, in text form.
 QString PlainTree(std::mt19937& random, int depth) {
   const int roll = int(random() % 10);
   const QString disabled = random() % 8 == 0 ? QStringLiteral(", \"disabled\": true") : QString();
-  if (depth == 0 || roll < 4)
-    return QStringLiteral("{\"kind\": \"answer\", \"value\": \"%1\"%2}").arg(QChar(u'a' + int(random() % 26))).arg(disabled);
+  if (depth == 0 || roll < 4) {
+    const QString conditions =
+        random() % 3 == 0 ? QStringLiteral(", \"children\": [%1]").arg(PlainCondition(random)) : QString();
+    return QStringLiteral("{\"kind\": \"answer\", \"value\": \"%1\"%2%3}")
+        .arg(QChar(u'a' + int(random() % 26)))
+        .arg(disabled, conditions);
+  }
   QStringList children;
   for (int n = int(random() % 4); n > 0; --n) children << PlainTree(random, depth - 1);
   return QStringLiteral("{\"kind\": \"order\", \"order\": \"%1\"%2, \"children\": [%3]}")
