@@ -5,9 +5,9 @@
 
 #include "engine/ParFiles.h"
 #include "engine/Random.h"
-#include "model/Limits.h"
 #include "engine/Words.h"
 #include "model/DicFiles.h"
+#include "model/Limits.h"
 #include "model/NameValues.h"
 
 #include <atomic>

@@ -82,12 +82,7 @@ TDicFile::~TDicFile() {
 }
 
 void TDicFile::CollectRequestNodes() const {
-  for (auto& nodes : m_requestNodes) nodes.clear();
-  for (int i = 0; i < m_root->Count(); ++i) {
-    TDicNode& node = m_root->Child(i);
-    if (node.Kind() == nkRequest && !node.Disabled() && node.Option() <= MaxRecordedRequest)
-      m_requestNodes[node.Option()].push_back(&node);
-  }
+  for (int code = 0; code <= MaxRecordedRequest; ++code) m_requestNodes[size_t(code)] = m_root->EnabledRequests(quint8(code));
   m_requestNodesAt = TreeRevision();
 }
 

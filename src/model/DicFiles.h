@@ -90,7 +90,7 @@ private:
   mutable TLinks m_links;  // saving renumbers them
   std::unique_ptr<TDicNode> m_root;
   std::bitset<MaxRecordedRequest + 1> m_requestSet;
-  void CollectRequestNodes() const;
+  [[gnu::cold]] void CollectRequestNodes() const;  // once per tree change
   mutable std::array<std::vector<TDicNode*>, MaxRecordedRequest + 1> m_requestNodes;
   mutable quint64 m_requestNodesAt = 0;
 };
