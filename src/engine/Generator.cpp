@@ -396,6 +396,7 @@ bool TGenerator::TestNode(TDicNode& node) {
   switch (node.Kind()) {
   case nkLogic: result = TestChildren(node); break;
   case nkCondition: {
+    if (TestMeasure(node, result)) break;
     QString xs, ys;
     const QString& x = EvaluateView(node.Value1(), true, xs);
     const QString& y = EvaluateView(node.Value2(), true, ys);
@@ -407,6 +408,32 @@ bool TGenerator::TestNode(TDicNode& node) {
   }
   CurrentNode = savedNode;
   return result;
+}
+
+// A condition that compares an integer measure of the line with a constant, the usual test of
+// spacers and parts, compared without making the measure's text. True when it was such a one.
+bool TGenerator::TestMeasure(TDicNode& node, bool& result) {
+  TValue* x = node.Value1();
+  TValue* y = node.Value2();
+  const quint8 sign = node.Option();
+  if (sign > 5 || !x || !y || x->Kind() != vkFunc || y->Kind() != vkText || x->ArgCount() != 0) return false;
+  const TFunction* f = x->Function();
+  qint32 n = 0;
+  // At the nesting limit the measure's evaluation is what fails; a measure whose options
+  // restrict its text is validated on the way with texts.
+  if (!f || f->Category() == fcLinks || m_depth >= MaxNestingDepth || !x->Options()->AcceptsAnyText() ||
+      !IntegerMeasure(*this, f->Id(), n))
+    return false;
+  CheckConstant(*y, true);
+  if (IsStopped(false)) return true;
+  if (sign <= 1) {
+    result = SameText(IntegerText(n), y->Text()) == (sign == 0);
+    return true;
+  }
+  const std::optional<qint32> m = y->Integer();
+  if (!m) throw EConvertError(y->Text());
+  result = sign == 2 ? n < *m : sign == 3 ? n <= *m : sign == 4 ? n > *m : n >= *m;
+  return true;
 }
 
 void TGenerator::RunCommand(TDicNode& node) {

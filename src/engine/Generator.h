@@ -44,6 +44,9 @@ private:
 // The standard functions and link calls, filled in by their own units.
 QString CallStandardFunction(TGenerator& generator, quint16 id, const TArgList& args);
 QString CallLink(TGenerator& generator, TLink& link, const TArgList& args);
+// The standard functions that measure the line in integers (Word Count, Word Index, Position,
+// ...): true, with the measure, for those.
+bool IntegerMeasure(const TGenerator& generator, quint16 id, qint32& value);
 
 struct TLineResult {
   QString text;
@@ -157,6 +160,7 @@ private:
   void ValidateConstant(TValue& value, bool validate);
   const QString& EvaluateView(TValue* value, bool validate, QString& scratch);
   void ValidateResult(const TValue& value, const QString& result);
+  bool TestMeasure(TDicNode& node, bool& result);
   TValue* RunOrdered(TDicNode& node, quint8 order);
   template <typename TExecute>
   TValue* RunDirect(TDicNode& node, const TExecute& execute);

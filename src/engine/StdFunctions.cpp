@@ -242,6 +242,21 @@ QString FileFunction(TGenerator& g, quint16 id, const TArgList& args) {
 
 } // namespace
 
+bool IntegerMeasure(const TGenerator& g, quint16 id, qint32& value) {
+  switch (id) {
+  case 69: value = g.WordCount; return true;
+  case 70: value = g.WordIndex; return true;
+  case 71: value = g.WordLength; return true;
+  case 72: value = g.Position; return true;
+  case 80: value = g.PartCount; return true;
+  case 81: value = g.PartIndex; return true;
+  case 86: value = g.PassCount; return true;
+  case 87: value = g.PassIndex; return true;
+  case 96: value = LengthToEnd(g.WordLength, g.Position, g.Sample); return true;
+  default: return false;
+  }
+}
+
 // Numbers without a row (26 to 29, 31, 73, 79 and any other) give the empty text.
 QString CallStandardFunction(TGenerator& g, quint16 id, const TArgList& args) {
   switch (id) {
@@ -255,22 +270,18 @@ QString CallStandardFunction(TGenerator& g, quint16 id, const TArgList& args) {
   case 68: return g.Words.Line();
   case 84: return g.Words.GetWord(Int(args, u"Index"));
   case 85: return g.Words.GetSpacer(Int(args, u"Index"));
-  case 69: return Number(g.WordCount);
-  case 70: return Number(g.WordIndex);
+  case 69: case 70: case 71: case 72: case 80: case 81: case 86: case 87: case 96: {
+    qint32 value = 0;
+    IntegerMeasure(g, id, value);
+    return Number(value);
+  }
   case 74: return g.Word;
-  case 71: return Number(g.WordLength);
   case 97: return WordStart(g.Word, g.Position);
   case 98: return WordEnd(g.Word, g.WordLength, g.Position, g.Sample);
   case 99: return WordScheme(g.Word);
   case 100: return WordScheme(WordStart(g.Word, g.Position));
   case 101: return WordScheme(WordEnd(g.Word, g.WordLength, g.Position, g.Sample));
-  case 80: return Number(g.PartCount);
-  case 81: return Number(g.PartIndex);
-  case 86: return Number(g.PassCount);
-  case 87: return Number(g.PassIndex);
-  case 72: return Number(g.Position);
   case 76: return g.Sample;
-  case 96: return Number(LengthToEnd(g.WordLength, g.Position, g.Sample));
   case 56: case 57: case 58: case 59: case 60: case 61: case 63: case 128: case 129:
     return ElementFunction(g, id, args);
   case 16: return args.Value(u"String1") + args.Value(u"String2");

@@ -361,3 +361,55 @@ TEST_F(Generator, PlainBlockFailuresNameTheAnswer) {
   EXPECT_EQ(ActiveGenerator()->CurrentNode, &g.Dictionary()->Root().Child(0).Child(0).Child(0));
   EXPECT_EQ(ActiveGenerator()->CurrentValue, g.Dictionary()->Root().Child(0).Child(0).Child(0).Value1());
 }
+
+// Conditions between a measure and a constant are compared as integers when they can be; the
+// result must be the text comparison's, also for constants (as a stored file may hold them) that
+// are not plain decimals.
+TEST_F(Generator, MeasureConditionsCompareAsTheirTexts) {
+  const char* const signs[] = {"=", "!=", "<", "<=", ">", ">="};
+  const char* const constants[] = {"2", "02", "+2", " 2", "1", "3", "-1", "300", "", "x"};
+  for (int sign = 0; sign < 6; ++sign) {
+    // Word i is followed by "+" when "Word Index <sign> constant" holds, "-" when not.
+    const QByteArray json = QStringLiteral(R"({"nodes": [
+        {"request": "Word Count", "children": [{"kind": "answer", "value": "3"}]},
+        {"request": "Word", "children": [{"kind": "answer", "value": "w"}]},
+        {"request": "Spacer", "children": [
+          {"kind": "answer", "value": "+", "children": [
+            {"kind": "condition", "value": {"call": "Word Index"}, "sign": "%1", "value2": "0"}]},
+          {"kind": "answer", "value": "-"}]}]})")
+                                .arg(QString::fromUtf8(signs[sign]))
+                                .toUtf8();
+    TGenerator g;
+    g.SetFileName(Dictionary(json.constData()));
+    TValue& constant = *g.Dictionary()->Root().Child(2).Child(0).Child(0).Value2();
+    for (const char* text : constants) {
+      constant.SetComputedText(QString::fromUtf8(text));
+      const auto where = testing::Message() << "Word Index " << signs[sign] << " '" << text << "'";
+      TLineResult r;
+      try {
+        constant.Validate();
+      } catch (const EEOException&) {
+        EXPECT_THROW(g.Generate({}, r), EEOException) << where;
+        g.Stop();
+        continue;
+      }
+      QString expected;
+      bool throws = false;
+      for (int i = 0; i <= 3 && !throws; ++i) {
+        try {
+          const bool holds = TGenerator::CompareBySign(QString::number(i), QString::fromUtf8(text), sign);
+          expected += (i > 0 ? "w" : "") + QString(holds ? "+" : "-");
+        } catch (const EConvertError&) {
+          throws = true;
+        }
+      }
+      if (throws) {
+        EXPECT_THROW(g.Generate({}, r), EConvertError) << where;
+        g.Stop();
+      } else {
+        g.Generate({}, r);
+        EXPECT_EQ(r.text, expected) << where;
+      }
+    }
+  }
+}
