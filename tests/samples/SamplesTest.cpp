@@ -45,7 +45,9 @@ TEST(Samples, PlaceNamesTakeARootAndASuffix) {
     ASSERT_TRUE(m.hasMatch()) << place.toStdString();
     roots.insert(m.captured(1));
     // The suffix suits the root's ending.
-    if (m.captured(1).endsWith(u'a')) EXPECT_TRUE(m.captured(2) == u"nor" || m.captured(2) == u"lin") << place.toStdString();
+    if (m.captured(1).endsWith(u'a')) {
+      EXPECT_TRUE(m.captured(2) == u"nor" || m.captured(2) == u"lin") << place.toStdString();
+    }
   }
   EXPECT_EQ(roots.size(), 14);  // every root of the list comes up
 }

@@ -155,6 +155,8 @@ TEST_F(Packages, StoreFileVersions) {
     cut.LoadFromFile(db);
     EXPECT_LE(cut.Count(), 1);
     cut.SaveToFile(db);
-    if (cut.Count() == 0) EXPECT_FALSE(QFileInfo::exists(db));
+    if (cut.Count() == 0) {
+      EXPECT_FALSE(QFileInfo::exists(db));
+    }
   }
 }
