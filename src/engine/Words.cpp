@@ -11,26 +11,37 @@ const QString& Empty() {
   static const QString empty;
   return empty;
 }
+
+// Sets the length of target in place when its buffer is its own and has room for n characters
+// (Qt keeps room for the terminator beyond that): QString::resize would take a library call for
+// every piece of every word. The characters, or null when target must be reallocated.
+inline char16_t* ResizeInPlace(QString& target, qsizetype n) {
+  QString::DataPointer& d = target.data_ptr();
+  if (d.needsDetach() || n > d.size + d.freeSpaceAtEnd()) return nullptr;
+  d.size = n;
+  d.data()[n] = u'\0';
+  return d.data();
+}
 } // namespace
 
 void CopyInto(QString& target, const QString& text) {
-  if (&target == &text || (target.isEmpty() && text.isEmpty())) return;
-  if (!target.isDetached() || target.capacity() < text.size()) {
-    target = text;
+  if (&target == &text) return;
+  const qsizetype n = text.size();
+  if (char16_t* out = ResizeInPlace(target, n)) {
+    std::copy_n(text.constData(), n, reinterpret_cast<QChar*>(out));
     return;
   }
-  if (target.size() != text.size()) target.resize(text.size());
-  std::copy_n(text.constData(), text.size(), target.data());
+  if (target.isEmpty() && n == 0) return;
+  target = text;
 }
 
 void AppendTo(QString& target, const QString& text) {
-  const qsizetype at = target.size();
-  if (!target.isDetached() || target.capacity() < at + text.size()) {
-    target += text;
+  const qsizetype at = target.size(), n = text.size();
+  if (char16_t* out = ResizeInPlace(target, at + n)) {
+    std::copy_n(text.constData(), n, reinterpret_cast<QChar*>(out) + at);
     return;
   }
-  target.resize(at + text.size());
-  std::copy_n(text.constData(), text.size(), target.data() + at);
+  target += text;
 }
 
 const QString& TWords::GetWord(int index) const {

@@ -74,3 +74,32 @@ TEST(Random, OneSeedOneSequence) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Random(1000), first[i]);
   EXPECT_EQ(Random(0), 0u);
 }
+
+// The word buffers are written in place: a copy handed out before must not change, the text
+// must stay terminated, and appending a string to itself must double it.
+TEST(Words, BuffersWrittenInPlaceKeepCopiesApart) {
+  QString word;
+  CopyInto(word, QStringLiteral("kalo"));
+  word.reserve(16);
+  const QString handedOut = word;  // shares the buffer
+  AppendTo(word, QStringLiteral("mir"));
+  EXPECT_EQ(handedOut, u"kalo");
+  EXPECT_EQ(word, u"kalomir");
+  const QString second = word;
+  CopyInto(word, QStringLiteral("an"));
+  EXPECT_EQ(second, u"kalomir");
+  EXPECT_EQ(word, u"an");
+  const qsizetype room = word.capacity();
+  AppendTo(word, word);
+  EXPECT_EQ(word, u"anan");
+  CopyInto(word, QString(room + 5, u'x'));  // past the room: a new buffer
+  EXPECT_EQ(word, QString(room + 5, u'x'));
+  CopyInto(word, QString());
+  EXPECT_TRUE(word.isEmpty());
+  AppendTo(word, QStringLiteral("ith"));
+  EXPECT_EQ(word, u"ith");
+  EXPECT_EQ(word.utf16()[word.size()], 0);
+  QString null;
+  CopyInto(null, QString());
+  EXPECT_TRUE(null.isNull());
+}
