@@ -163,15 +163,20 @@ void TGenThread::RunJob() {
 }
 
 void TGenThread::GenerateLine(quint32 index, const TNameValues& base, bool fromList, TDuplicates& duplicates) {
-  // The stored values are read for every line; the list is built again only when they changed.
-  TNameValues stored;
-  if (m_inputs.storedValues) m_inputs.storedValues(stored);
-  if (!m_parametersBuilt || !(stored == m_stored)) {
-    m_parameters = base;
-    for (const auto& entry : stored.Entries()) m_parameters.SetValue(entry.name, entry.value);
-    if (stored.IndexOfName(u"ListFile") < 0) m_parameters.SetValue(QStringLiteral("ListFile"), m_inputs.listFile);
-    m_stored = std::move(stored);
-    m_parametersBuilt = true;
+  // The stored values are read again when they may have changed (the revision is read first:
+  // a change meanwhile moves it again); the list is built again only when they did change.
+  const quint64 revision = m_inputs.storedRevision ? m_inputs.storedRevision() : 0;
+  if (!m_parametersBuilt || !m_inputs.storedRevision || revision != m_storedRevision) {
+    m_storedRevision = revision;
+    TNameValues stored;
+    if (m_inputs.storedValues) m_inputs.storedValues(stored);
+    if (!m_parametersBuilt || !(stored == m_stored)) {
+      m_parameters = base;
+      for (const auto& entry : stored.Entries()) m_parameters.SetValue(entry.name, entry.value);
+      if (stored.IndexOfName(u"ListFile") < 0) m_parameters.SetValue(QStringLiteral("ListFile"), m_inputs.listFile);
+      m_stored = std::move(stored);
+      m_parametersBuilt = true;
+    }
   }
   if (fromList) m_parameters.SetValue(QStringLiteral("String"), m_inputs.list[index - 1]);
   const TNameValues& parameters = m_parameters;

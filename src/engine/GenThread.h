@@ -28,9 +28,11 @@ struct TJobInputs {
   QStringList list;         // the lines of the list file
   bool listLoaded = false;
   QString listFile;         // the list file setting
-  // Lays the values stored for the master dictionary over a parameter list; called for every
-  // line, so values changed meanwhile apply from the next line.
+  // Lays the values stored for the master dictionary over a parameter list. Values changed
+  // meanwhile apply from the next line: the job calls it for every line, or, when
+  // storedRevision is given, whenever the revision it tells has moved since the last call.
   std::function<void(TNameValues&)> storedValues;
+  std::function<quint64()> storedRevision;
   // Assigns the master dictionary again (reloading it when the file changed); false when the
   // generator has none afterwards.
   std::function<bool()> assignMaster;
@@ -97,6 +99,7 @@ private:
   TNameValues m_stored;      // the stored values the parameter list was built from
   TNameValues m_parameters;  // the parameter list of the lines
   bool m_parametersBuilt = false;
+  quint64 m_storedRevision = 0;  // of the stored values last read
   TDateTime m_lineEnd = 0;  // when the last line ended; 0 after a pause
 
   mutable std::mutex m_pauseMutex;

@@ -7,6 +7,7 @@
 #include "model/NameValues.h"
 #include "shell/IniFilesEx.h"
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 
@@ -29,6 +30,8 @@ public:
   bool HasValue(const QString& ident) const;
   // Lays every value of the current section over list.
   void ReadAll(TNameValues& list) const;
+  // Moves with every change of what ReadAll gives; read without the lock.
+  quint64 Revision() const { return m_revision.load(std::memory_order_acquire); }
   void WriteValue(const QString& ident, const QString& value);
   // Writes the value that the last write replaced; a second undo restores the newer one.
   void UndoLast();
@@ -40,7 +43,10 @@ public:
 
 private:
   void Change();
-  void Invalidate() { m_cacheValid = false; }
+  void Invalidate() {
+    m_cacheValid = false;
+    m_revision.fetch_add(1, std::memory_order_acq_rel);
+  }
 
   mutable std::recursive_mutex m_mutex;
   TIniFileEx m_ini;
@@ -52,6 +58,7 @@ private:
   // The current section's values: the job lays them over every line's parameters.
   mutable std::vector<std::pair<QString, QString>> m_cache;
   mutable bool m_cacheValid = false;
+  std::atomic<quint64> m_revision{1};
 };
 
 } // namespace gs

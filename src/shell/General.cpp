@@ -276,6 +276,7 @@ TJobInputs TShell::JobInputs(const TNameValues& overrides, bool unique) {
     m_dicIni->ReadAll(list);
     for (const auto& entry : overrides.Entries()) list.SetValue(entry.name, entry.value);
   };
+  in.storedRevision = [this] { return m_dicIni->Revision(); };
   in.assignMaster = [this] { return AssignMasterDictionary(m_generator.DicFile()) && m_generator.Dictionary(); };
   in.unique = unique;
   return in;

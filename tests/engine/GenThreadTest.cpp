@@ -216,6 +216,25 @@ TEST_F(GenThread, TheUsersThreadReadsWhileTheJobWrites) {
   EXPECT_TRUE(m_generator.Idle());
 }
 
+// With a revision the job reads the stored values only when it has moved.
+TEST_F(GenThread, StoredValuesAreReadAgainWhenTheirRevisionMoves) {
+  TJobInputs in = Inputs(R"({"variables": [{"name": "Race", "options": {"default": "elf"}}],
+      "nodes": [{"request": "Line", "children": [{"kind": "answer", "value": {"call": "Variable", "args": {"Ident": "Race"}}}]}]})", 5);
+  int reads = 0, line = 0;
+  quint64 revision = 7;
+  in.storedValues = [&](TNameValues& list) {
+    ++reads;
+    if (revision > 7) list.SetValue(QStringLiteral("Race"), QStringLiteral("orc"));
+  };
+  in.storedRevision = [&] {
+    if (++line == 3) ++revision;
+    return revision;
+  };
+  Run(in);
+  EXPECT_EQ(Texts(), (QStringList{"elf", "elf", "orc", "orc", "orc"}));
+  EXPECT_EQ(reads, 2);
+}
+
 TEST_F(GenThread, StoredValuesChangedMeanwhileApplyFromTheNextLine) {
   TJobInputs in = Inputs(R"({"variables": [{"name": "Race", "options": {"default": "elf"}}],
       "nodes": [{"request": "Line", "children": [{"kind": "answer", "value": {"call": "Variable", "args": {"Ident": "Race"}}}]}]})", 4);

@@ -145,6 +145,31 @@ TEST_F(Settings, ParameterUndoTogglesAndResets) {
   EXPECT_FALSE(dic.HasValue(QStringLiteral("Race")));
 }
 
+// The job reads the stored values again only when the revision has moved: every change of
+// what ReadAll gives must move it, reading must not.
+TEST_F(Settings, ParameterRevisionMovesWithEveryChange) {
+  WriteFile(Path("Dictionaries.ini"), "[d.qdx]\nRace=elf\n");
+  TDicIniFile dic(Path("Dictionaries.ini"), nullptr);
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"Load", [&] { dic.Load(); }},
+      {"SetDictionary", [&] { dic.SetDictionary(Path("d.qdx")); }},
+      {"WriteValue", [&] { dic.WriteValue(QStringLiteral("Race"), QStringLiteral("orc")); }},
+      {"UndoLast", [&] { dic.UndoLast(); }},
+      {"ResetOne", [&] { dic.ResetOne(QStringLiteral("Race")); }},
+      {"ResetAll", [&] { dic.ResetAll(); }},
+  };
+  for (const auto& [name, change] : changes) {
+    const quint64 before = dic.Revision();
+    change();
+    EXPECT_NE(dic.Revision(), before) << name;
+    const quint64 after = dic.Revision();
+    TNameValues all;
+    dic.ReadAll(all);
+    dic.ReadValue(QStringLiteral("Race"), {});
+    EXPECT_EQ(dic.Revision(), after) << name;
+  }
+}
+
 TEST_F(Settings, RecentListRules) {
   TRecent recent;
   TEditorOptions options(esInteger);
