@@ -54,6 +54,21 @@ TEST(Text, CaseInsensitiveComparison) {
     EXPECT_EQ(SameText(QString::fromUtf8(c.a), QString::fromUtf8(c.b)), c.same) << c.a << " / " << c.b;
 }
 
+// Stored texts end at their first NUL, short or long.
+TEST(Text, UpToNulCutsAtTheFirstNul) {
+  for (const qsizetype size : {0, 1, 5, 64, 65, 300}) {
+    const QString plain(size, u'a');
+    EXPECT_EQ(UpToNul(plain), plain) << size;
+    for (const qsizetype at : {qsizetype(0), size / 2, size - 1}) {
+      if (at < 0 || at >= size) continue;
+      QString text = plain;
+      text[at] = QChar(0);
+      if (at + 1 < size) text[size - 1] = QChar(0);  // a later NUL does not count
+      EXPECT_EQ(UpToNul(text), plain.first(at)) << size << " " << at;
+    }
+  }
+}
+
 TEST(Masks, Patterns) {
   struct Case {
     const char16_t* name;
