@@ -22,6 +22,11 @@ inline char16_t* ResizeInPlace(QString& target, qsizetype n) {
   d.data()[n] = u'\0';
   return d.data();
 }
+
+// Empties text, keeping its buffer for the next line.
+inline void MakeEmpty(QString& text) {
+  if (!text.isEmpty() && !ResizeInPlace(text, 0)) text.clear();
+}
 } // namespace
 
 void CopyInto(QString& target, const QString& text) {
@@ -53,24 +58,23 @@ const QString& TWords::GetSpacer(int index) const {
 }
 
 void TWords::Grow(int index) {
-  if (index < m_count) return;
   if (index >= int(m_items.size())) m_items.resize(size_t(index) + 1);
   for (int i = m_count; i <= index; ++i) {
-    if (!m_items[i].Word.isEmpty()) CopyInto(m_items[i].Word, Empty());
-    if (!m_items[i].Spacer.isEmpty()) CopyInto(m_items[i].Spacer, Empty());
+    MakeEmpty(m_items[i].Word);
+    MakeEmpty(m_items[i].Spacer);
   }
   m_count = index + 1;
 }
 
 void TWords::SetWord(int index, const QString& text) {
   if (index < 0) return;
-  Grow(index);
+  if (index >= m_count) Grow(index);
   CopyInto(m_items[index].Word, text);
 }
 
 void TWords::SetSpacer(int index, const QString& text) {
   if (index < 0) return;
-  Grow(index);
+  if (index >= m_count) Grow(index);
   CopyInto(m_items[index].Spacer, text);
 }
 
@@ -102,7 +106,7 @@ void TWords::Split(const QString& templ, const TClassify& isSpacer) {
   const int n = int(templ.size());
   const auto flush = [&](int end) {
     if (end <= runStart) return;
-    Grow(i);
+    if (i >= m_count) Grow(i);
     (runIsWord ? m_items[i].Word : m_items[i].Spacer) += QStringView(templ).sliced(runStart, end - runStart);
   };
   for (int p = 1; p <= n; ++p) {

@@ -38,6 +38,7 @@ public:
   TGenerator* Owner() const { return m_owner; }
 
 private:
+  // Makes index + 1 (more than the count) elements, the new ones empty.
   void Grow(int index);
 
   TGenerator* m_owner;
