@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 
 #include <QLocale>
+#include <array>
 
 namespace gs {
 
@@ -165,12 +166,36 @@ const std::vector<std::pair<QString, QChar>>& SchemeClasses() {
   return classes;
 }
 
+// The marks of the ASCII characters, read from the classes once (0: the character stays): the
+// letters of most words need neither upper-casing nor a search.
+const std::array<char16_t, 128>& AsciiMarks() {
+  static const std::array<char16_t, 128> marks = [] {
+    std::array<char16_t, 128> result{};
+    for (char16_t c = 0; c < 128; ++c) {
+      const QString upper = UpperCase(QStringView(&c, 1));
+      for (const auto& [letters, mark] : SchemeClasses()) {
+        if (letters.contains(upper.front())) {
+          result[c] = mark.unicode();
+          break;
+        }
+      }
+    }
+    return result;
+  }();
+  return marks;
+}
+
 } // namespace
 
 QString WordScheme(const QString& text) {
   QString scheme = text;
   const auto& classes = SchemeClasses();
+  const auto& asciiMarks = AsciiMarks();
   for (qsizetype i = 0; i < scheme.size(); ++i) {
+    if (const char16_t c = text[i].unicode(); c < 128) {
+      if (asciiMarks[c] != 0) scheme[i] = QChar(asciiMarks[c]);
+      continue;
+    }
     const QString upper = UpperCase(QStringView(text).sliced(i, 1));
     for (const auto& [letters, mark] : classes) {
       if (upper.size() == 1 && letters.contains(upper.front())) {

@@ -54,6 +54,13 @@ TEST(Words, SchemeAndMeasures) {
       {"Ork-Ёлка 2", "@$$-@$$@ 2"}, {"", ""}, {"Yr", "@$"}, {"объём", "@$^@$"}, {"ÇÆŊ", "$@$"}, {"日本", "日本"}};
   for (auto [text, scheme] : schemes)
     EXPECT_EQ(WordScheme(QString::fromUtf8(text)), QString::fromUtf8(scheme)) << text;
+  // Every ASCII character, either case: consonants "$", vowels (y among them) "@", the rest stay.
+  for (char16_t c = 0; c < 128; ++c) {
+    const char lower = char(c | 0x20);
+    const bool letter = lower >= 'a' && lower <= 'z';
+    const QChar expected = !letter ? QChar(c) : QByteArrayView("aeiouy").contains(lower) ? QChar(u'@') : QChar(u'$');
+    EXPECT_EQ(WordScheme(QString(QChar(c))), QString(expected)) << int(c);
+  }
   EXPECT_EQ(LengthToEnd(6, 3, "st"), 2);
   EXPECT_EQ(WordStart("castle", 3), "ca");
   EXPECT_EQ(WordEnd("castle", 6, 3, "st"), "le");
