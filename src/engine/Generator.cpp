@@ -769,9 +769,9 @@ bool TGenerator::InsetPasses() {
     while (!last) {
       WordLength = int(Word.size());
       if (len <= minLen && int(Word.size()) - len + 1 <= Position) last = true;
-      Sample = Substring(Word, Position, len);
+      CopyInto(Sample, SubstringView(Word, Position, len));  // the buffer serves every step
       QString r;
-      if (!Substring(marks, Position, len).contains(u'1')) {
+      if (!SubstringView(marks, Position, len).contains(u'1')) {
         r = RaiseRequest(32, Sample);
         r = RaiseRequest(35, r);
       } else {

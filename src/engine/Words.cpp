@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <array>
+#include <cstring>
 
 namespace gs {
 
@@ -13,38 +14,54 @@ const QString& Empty() {
   return empty;
 }
 
-// Sets the length of target in place when its buffer is its own and has room for n characters
-// (Qt keeps room for the terminator beyond that): QString::resize would take a library call for
-// every piece of every word. The characters, or null when target must be reallocated.
-inline char16_t* ResizeInPlace(QString& target, qsizetype n) {
+// The characters of target when its buffer is its own and has room for n of them (Qt keeps
+// room for the terminator beyond that), null when it must be reallocated: QString::resize would
+// take a library call for every piece of every word.
+inline QChar* Room(QString& target, qsizetype n) {
   QString::DataPointer& d = target.data_ptr();
   if (d.needsDetach() || n > d.size + d.freeSpaceAtEnd()) return nullptr;
+  return reinterpret_cast<QChar*>(d.data());
+}
+
+// The new length of a target that has Room for it, once its characters are in place.
+inline void SetLength(QString& target, qsizetype n) {
+  QString::DataPointer& d = target.data_ptr();
   d.size = n;
   d.data()[n] = u'\0';
-  return d.data();
 }
 
 // Empties text, keeping its buffer for the next line.
 inline void MakeEmpty(QString& text) {
-  if (!text.isEmpty() && !ResizeInPlace(text, 0)) text.clear();
+  if (text.isEmpty()) return;
+  if (Room(text, 0)) SetLength(text, 0);
+  else text.clear();
+}
+
+// Copies text into target's own buffer when that has room; false when it has none.
+inline bool CopyInPlace(QString& target, QStringView text) {
+  QChar* out = Room(target, text.size());
+  if (!out) return false;
+  if (!text.isEmpty()) std::memmove(out, text.data(), size_t(text.size()) * sizeof(QChar));  // may overlap
+  SetLength(target, text.size());
+  return true;
 }
 } // namespace
 
 void CopyInto(QString& target, const QString& text) {
-  if (&target == &text) return;
-  const qsizetype n = text.size();
-  if (char16_t* out = ResizeInPlace(target, n)) {
-    std::copy_n(text.constData(), n, reinterpret_cast<QChar*>(out));
-    return;
-  }
-  if (target.isEmpty() && n == 0) return;
-  target = text;
+  if (&target == &text || CopyInPlace(target, text)) return;
+  if (!target.isEmpty() || !text.isEmpty()) target = text;  // shares text's buffer
+}
+
+void CopyInto(QString& target, QStringView text) {
+  if (CopyInPlace(target, text)) return;
+  if (!target.isEmpty() || !text.isEmpty()) target = text.toString();
 }
 
 void AppendTo(QString& target, const QString& text) {
   const qsizetype at = target.size(), n = text.size();
-  if (char16_t* out = ResizeInPlace(target, at + n)) {
-    std::copy_n(text.constData(), n, reinterpret_cast<QChar*>(out) + at);
+  if (QChar* out = Room(target, at + n)) {
+    std::copy_n(text.constData(), n, out + at);  // text may be target: its characters stay below at
+    SetLength(target, at + n);
     return;
   }
   target += text;
@@ -123,9 +140,14 @@ void TWords::Split(const QString& templ, const TClassify& isSpacer) {
 }
 
 QString Substring(const QString& text, int start, int count) {
+  const QStringView part = SubstringView(text, start, count);
+  return part.size() == text.size() ? text : part.toString();
+}
+
+QStringView SubstringView(QStringView text, int start, int count) {
   if (start < 1) start = 1;
   if (count < 0 || start > text.size()) return {};
-  return text.mid(start - 1, count);
+  return text.sliced(start - 1, std::min<qsizetype>(count, text.size() - (start - 1)));
 }
 
 int LengthToEnd(int wordLength, int position, const QString& sample) {

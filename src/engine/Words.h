@@ -49,11 +49,13 @@ private:
 // Copies text into target's own buffer when that has room, else shares text: buffers that are
 // filled again for every line are allocated once.
 void CopyInto(QString& target, const QString& text);
+void CopyInto(QString& target, QStringView text);  // a copy of the characters, never shared
 void AppendTo(QString& target, const QString& text);
 
 // count characters from the 1-based start: a start below 1 counts as 1 without shortening the
 // count; a count past the end stops there; a start past the end or a negative count gives "".
 QString Substring(const QString& text, int start, int count);
+QStringView SubstringView(QStringView text, int start, int count);
 
 // Measures of the word being worked on (word w of length L, position p, sample s).
 int LengthToEnd(int wordLength, int position, const QString& sample);

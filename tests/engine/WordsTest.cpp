@@ -68,6 +68,34 @@ TEST(Words, SchemeAndMeasures) {
   EXPECT_EQ(WordEnd("castle", 6, 5, "le"), "");
 }
 
+// 1-based starts; a start below 1 counts as 1 without shortening the count; past the end "".
+TEST(Words, SubstringsAndCopiesOfViews) {
+  const struct {
+    int start, count;
+    const char* part;
+  } cases[] = {{1, 2, "ca"}, {3, 10, "stle"}, {0, 2, "ca"}, {-5, 3, "cas"}, {6, 1, "e"},
+               {7, 1, ""},   {2, 0, ""},     {2, -1, ""}, {1, 6, "castle"}};
+  const QString word = QStringLiteral("castle");
+  QString sample;
+  sample.reserve(8);
+  for (const auto& c : cases) {
+    EXPECT_EQ(Substring(word, c.start, c.count), QString::fromUtf8(c.part)) << c.start << " " << c.count;
+    EXPECT_EQ(SubstringView(word, c.start, c.count), QString::fromUtf8(c.part)) << c.start << " " << c.count;
+    CopyInto(sample, SubstringView(word, c.start, c.count));
+    EXPECT_EQ(sample, QString::fromUtf8(c.part));
+  }
+  // A view of the target itself, its own buffer: moved down, then cut.
+  QString own = QStringLiteral("abcdef");
+  own.reserve(16);
+  CopyInto(own, QStringView(own).sliced(2, 3));
+  EXPECT_EQ(own, u"cde");
+  EXPECT_EQ(own.utf16()[3], 0);
+  const QString shared = own;  // no longer own: a new buffer, the copy untouched
+  CopyInto(own, QStringView(own).sliced(1));
+  EXPECT_EQ(own, u"de");
+  EXPECT_EQ(shared, u"cde");
+}
+
 TEST(Random, OneSeedOneSequence) {
   // state := state * 134775813 + 1; Random(n) is the high half of state * n.
   RandomSeed(0);
